@@ -1,0 +1,189 @@
+#pragma once
+// The controls that windows hold, each shown as an ordinary Qt widget. Positions and sizes are
+// in device-independent points. Program code reaches Qt only through these classes.
+//
+// Event numbers: a class's events are numbered by their place in its event list, inherited first.
+//   Control      0 Close, 1 ContextualMenuAction, 2 Open
+//   RectControl  3 ConstructContextualMenu, 4 DragEnter, 5 DragExit, 6 DragOver, 7 DropObject,
+//                8 KeyUp, 9 KeyDown, 10 MouseWheel, 11 MouseEnter, 12 MouseExit, 13 MouseMove,
+//                14 MouseDrag
+//   TextArea, TextField  15 SelChange, 16 GotFocus, 17 LostFocus, 18 MouseDown, 19 MouseUp,
+//                20 ValidationError, 21 TextChange
+//   PushButton   15 Action, 16 GotFocus, 17 LostFocus, 18 MouseDown, 19 MouseUp
+//   Canvas       15 Paint, 16 GotFocus, 17 LostFocus, 18 MouseDown, 19 MouseUp, 20 DoubleClick
+//   Label        15 MouseDown, 16 MouseUp
+//   Line, ProgressWheel: none of their own
+//   Timer (not a control)  0 Action
+// Results: KeyDown True swallows the key; MouseDown True consumes the press.
+// Key text: the typed character; control keys as their control characters (backspace 8, tab 9,
+// return 13, escape 27, delete 127); a key without a character as the empty text.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "framework/gui/Object.h"
+
+namespace fw {
+
+class Window;
+class Graphics;
+class StyledTextPrinter;
+
+// A picture loaded from a file.
+class Picture : public Object {
+ public:
+  static constexpr std::string_view kClassName = "Picture";
+  std::string_view ClassName() const override { return kClassName; }
+  std::int64_t Width() const;
+  std::int64_t Height() const;
+
+  struct Impl;
+  explicit Picture(std::unique_ptr<Impl> impl);
+  ~Picture() override;
+  Impl& impl() const { return *impl_; }
+
+ private:
+  std::unique_ptr<Impl> impl_;
+};
+
+// The picture file of that name, beside the executable or in the build tree's resource folder;
+// nil when there is none.
+Ref<Picture> RuntimeGetPictureFromResourceManager(std::string_view fileName);
+
+class Control : public Object {
+ public:
+  static constexpr std::string_view kClassName = "Control";
+  ~Control() override;
+  // The window that the control was made in (Window::New).
+  Window* OwnerWindow() const noexcept { return owner_; }
+  const std::string& Name() const;
+
+  struct Impl;
+  Impl& impl() const { return *impl_; }
+
+ protected:
+  explicit Control(Window* owner);
+  std::unique_ptr<Impl> impl_;
+
+ private:
+  Window* owner_;
+};
+
+class RectControl : public Control {
+ public:
+  static constexpr std::string_view kClassName = "RectControl";
+  // Creates the control's widget in its window.
+  void Constructor();
+  bool Visible() const;
+  void Visible(bool visible);
+  bool Enabled() const;
+  void Enabled(bool enabled);
+  void SetFocus();
+
+ protected:
+  using Control::Control;
+};
+
+class TextEdit : public RectControl {
+ public:
+  static constexpr std::string_view kClassName = "TextEdit";
+
+ protected:
+  using RectControl::RectControl;
+};
+
+// A multi-line text area. Text is kept exactly as set or inserted (CR LF included), and every
+// character, CR and LF too, counts one position.
+class TextArea : public TextEdit {
+ public:
+  static constexpr std::string_view kClassName = "TextArea";
+  explicit TextArea(Window* owner);
+  std::string_view ClassName() const override { return kClassName; }
+  std::string Text() const;
+  void Text(std::string_view text);
+  std::int64_t SelectionStart() const;
+  // Puts the caret at the character position, with nothing selected.
+  void SelectionStart(std::int64_t position);
+  std::string SelectedText() const;
+  // Replaces the selection (inserts at the caret when nothing is selected); the caret ends after it.
+  void SelectedText(std::string_view text);
+  // A printer for the area's styled text, laid out `width` page units wide in the area's font.
+  Ref<StyledTextPrinter> styledTextPrinter(const Ref<Graphics>& page, std::int64_t width);
+};
+
+// A single-line field with an optional validation mask ('#' = one digit) and length limit.
+class TextField : public TextEdit {
+ public:
+  static constexpr std::string_view kClassName = "TextField";
+  explicit TextField(Window* owner);
+  std::string_view ClassName() const override { return kClassName; }
+  std::string Text() const;
+  void Text(std::string_view text);
+};
+
+class Label : public RectControl {
+ public:
+  static constexpr std::string_view kClassName = "Label";
+  explicit Label(Window* owner);
+  std::string_view ClassName() const override { return kClassName; }
+  std::string Text() const;
+  void Text(std::string_view text);
+};
+
+class PushButton : public RectControl {
+ public:
+  static constexpr std::string_view kClassName = "PushButton";
+  explicit PushButton(Window* owner);
+  std::string_view ClassName() const override { return kClassName; }
+  // Clicks the button as a user would (press, release, Action).
+  void Push();
+};
+
+class Canvas : public RectControl {
+ public:
+  static constexpr std::string_view kClassName = "Canvas";
+  explicit Canvas(Window* owner);
+  std::string_view ClassName() const override { return kClassName; }
+  Ref<Picture> Backdrop() const;
+  void Backdrop(const Ref<Picture>& picture);
+};
+
+class Line : public RectControl {
+ public:
+  static constexpr std::string_view kClassName = "Line";
+  explicit Line(Window* owner);
+  std::string_view ClassName() const override { return kClassName; }
+};
+
+// A busy wheel that turns while it is visible.
+class ProgressWheel : public RectControl {
+ public:
+  static constexpr std::string_view kClassName = "ProgressWheel";
+  explicit ProgressWheel(Window* owner);
+  std::string_view ClassName() const override { return kClassName; }
+};
+
+// A timer: Period in milliseconds; RunMode 0 off, 1 fires once, 2 repeats. Counts from its
+// construction.
+class Timer : public Object {
+ public:
+  static constexpr std::string_view kClassName = "Timer";
+  explicit Timer(Window* owner);
+  ~Timer() override;
+  std::string_view ClassName() const override { return kClassName; }
+  void Constructor();
+  std::int64_t Period() const;
+  std::int64_t RunMode() const;
+  Window* OwnerWindow() const noexcept { return owner_; }
+
+  struct Impl;
+  Impl& impl() const { return *impl_; }
+
+ private:
+  Window* owner_;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace fw

@@ -1,0 +1,31 @@
+#pragma once
+// Seams that only tests use: dialogs and beeps recorded and answered without a person, a fixed
+// clock, and a reset of the framework's global state between tests.
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace fw::testing {
+
+// While recording, message boxes are not shown: their texts are recorded, the hook (if any) runs
+// while the box would be open, and the box counts as closed at once.
+void RecordDialogs(bool on);
+const std::vector<std::string>& Messages();
+int BeepCount();
+void ClearRecords();
+void OnMessage(std::function<void(const std::string& message)> hook);
+
+// The printer dialog's answer while recording: nullopt cancels; a path prints to that PDF file.
+void AnswerPrinterDialog(std::optional<std::string> pdfPath);
+
+// Fixes the clock behind Date (nullopt restores the system clock).
+void FixClock(std::optional<std::chrono::system_clock::time_point> now);
+
+// Forgets every window, the application object, registered classes and file types, menu
+// handlers, the exit code and a pending quit, so that the next test starts as a fresh program.
+void ResetFramework();
+
+}  // namespace fw::testing
