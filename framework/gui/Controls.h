@@ -60,6 +60,10 @@ class Control : public Object {
   Window* OwnerWindow() const noexcept { return owner_; }
   const std::string& Name() const;
 
+  const PropertySchema& Schema() const override;
+  void SetProperty(std::string_view name, const PropertyValue& value) override;
+  PropertyValue Property(std::string_view name) const override;
+
   struct Impl;
   Impl& impl() const { return *impl_; }
 
@@ -177,6 +181,10 @@ class Timer : public Object {
   std::int64_t Period() const;
   std::int64_t RunMode() const;
   Window* OwnerWindow() const noexcept { return owner_; }
+
+  const PropertySchema& Schema() const override;
+  void SetProperty(std::string_view name, const PropertyValue& value) override;
+  PropertyValue Property(std::string_view name) const override;
 
   struct Impl;
   Impl& impl() const { return *impl_; }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,7 +33,9 @@ struct ClassDecl {
   std::vector<std::string> events;         // the base's events that the class implements ("Activate")
 };
 
-class Object {
+// Objects live in Refs (shared_ptr); the framework reaches an object's own Ref through
+// shared_from_this, e.g. to hand a window its implicit instance or a control as an event's sender.
+class Object : public std::enable_shared_from_this<Object> {
  public:
   virtual ~Object() = default;
   // The framework class name ("TextField"); program classes answer with their declared name.

@@ -1,0 +1,13 @@
+// The main of every GUI test: the one QApplication, offscreen unless a display is asked for.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "framework/gui/Application.h"
+
+int main(int argc, char** argv) {
+  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  ::testing::InitGoogleTest(&argc, argv);
+  fw::RuntimeInit(argc, argv);
+  return RUN_ALL_TESTS();
+}
