@@ -1,0 +1,45 @@
+// The help button, Clear, Quit, closing the window and the About item.
+
+#include "app/Accessors.h"
+#include "framework/gui/Application.h"
+#include "framework/gui/Events.h"
+#include "framework/gui/Menus.h"
+#include "ui/ControlWnd.h"
+#include "ui/SplashWnd.h"
+
+// The holder's text is read at every press, so the user's edits in the report area never stick.
+bool ControlWnd::Qbtn_MouseDown(fw::Ref<fw::PushButton>, std::int64_t, std::int64_t) {
+  fw::Ref<fw::TextArea> report = DataFld();
+  fw::Ref<fw::TextArea> holder = disclaimFld();
+  report->Text(holder->Text());
+  return false;
+}
+
+// Leaves the busy wheel and the stored inputs of the last run as they are.
+void ControlWnd::ClearBtn_Action(fw::Ref<fw::PushButton>) {
+  DataFld()->Text("");
+  SubFld()->Text("");
+  VarFld()->Text("");
+  RepFld()->Text("");
+  VarFld()->SetFocus();
+  disclaimFld()->Visible(false);
+}
+
+void ControlWnd::QuitBtn_Action(fw::Ref<fw::PushButton>) { fw::Quit(0); }
+
+void ControlWnd::Event_Close() { fw::Quit(0); }
+
+void ControlWnd::AddMenuHandlers(fw::Ref<fw::Window> w) {
+  fw::Ref<class ControlWnd> target = fw::RuntimeCheckCast<class ControlWnd>(w);
+  AddMenuHandler("AboutTessivar",
+                 fw::RuntimeCreateDelegate(&ControlWnd::AboutTessivar_Action, &target.Deref(),
+                                           "(  ) as Boolean", 1));
+}
+
+// The About item does not enable itself.
+void ControlWnd::Event_EnableMenuItems() { AboutTessivar()->Enabled(true); }
+
+bool ControlWnd::AboutTessivar_Action() {
+  SplashWnd()->Show();
+  return false;
+}

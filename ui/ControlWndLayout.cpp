@@ -1,0 +1,544 @@
+// The main window's form design: its property lists, the creation of its twenty controls and
+// the binding of their events.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "framework/core/Exceptions.h"
+#include "framework/gui/Events.h"
+#include "framework/gui/Object.h"
+#include "ui/ControlWnd.h"
+#include "ui/HelpText.h"
+#include "ui/Pictures.h"
+
+namespace {
+
+// No control belongs to a control array: each is found by its name alone.
+constexpr std::int64_t kNoControlArray = -2147483648LL;
+
+constexpr std::uint32_t kWhite = 0xFFFFFF;
+constexpr std::uint32_t kBlack = 0x000000;
+constexpr std::uint32_t kTeal = 0x18605A;
+constexpr std::uint32_t kRed = 0xEF1F1D;
+constexpr std::uint32_t kGreen = 0x107F40;
+
+struct Box {
+  std::int64_t left, top, width, height;
+};
+
+fw::PropertyString BuildWindowList() {
+  return fw::PropertyListWriter()
+      .Integer("Width", 500)
+      .Integer("Height", 600)
+      .Integer("MinimumWidth", 64)
+      .Integer("MinimumHeight", 64)
+      .Integer("MaximumWidth", 450)
+      .Integer("MaximumHeight", 550)
+      .EnumWide("Type", 0)
+      .Text("Title", "Tessivar")
+      .Boolean("HasCloseButton", true)
+      .Boolean("HasMaximizeButton", false)
+      .Boolean("HasMinimizeButton", true)
+      .Boolean("HasFullScreenButton", false)
+      .Boolean("Resizeable", false)
+      .Boolean("Composite", false)
+      .Integer("MacProcID", 0)
+      .Boolean("FullScreen", false)
+      .EnumWide("DefaultLocation", 0)
+      .Boolean("Visible", true)
+      .Boolean("HasBackgroundColor", true)
+      .Colour("BackgroundColor", kWhite)
+      .Boolean("MenuBarVisible", true)
+      .Boolean("LiveResize", false)
+      .Build();
+}
+
+fw::PropertyString BuildCanvas1List() {
+  return fw::PropertyListWriter()
+      .Text("Name", "Canvas1")
+      .Integer("Index", kNoControlArray)
+      .Integer("Left", 62)
+      .Integer("Top", 2)
+      .Integer("Width", 375)
+      .Integer("Height", 101)
+      .Boolean("LockLeft", false)
+      .Boolean("LockTop", false)
+      .Boolean("LockRight", false)
+      .Boolean("LockBottom", false)
+      .Integer("TabIndex", 0)
+      .Integer("TabPanelIndex", 0)
+      .Boolean("TabStop", true)
+      .Boolean("AllowAutoDeactivate", true)
+      .Boolean("Enabled", false)
+      .Text("Tooltip", "")
+      .Boolean("AllowFocusRing", true)
+      .Boolean("Visible", true)
+      .Boolean("AllowFocus", false)
+      .Boolean("AllowTabs", false)
+      .Boolean("Transparent", true)
+      .Boolean("DoubleBuffer", false)
+      .Boolean("Transparent", true)
+      .Text("InitialParent", "")
+      .Build();
+}
+
+// The report area and the help-text holder share one list but for these values.
+struct TextAreaDesign {
+  std::string_view name;
+  Box box;
+  bool locked;  // all four edges
+  std::int64_t tabIndex;
+  bool hasBorder, enabled, hasVerticalScrollbar, allowStyledText;
+  std::uint32_t textColor;
+  bool visible;
+  std::string_view fontName, value;
+};
+
+fw::PropertyString BuildTextAreaList(const TextAreaDesign& d) {
+  return fw::PropertyListWriter()
+      .Text("Name", d.name)
+      .Integer("Index", kNoControlArray)
+      .Integer("Left", d.box.left)
+      .Integer("Top", d.box.top)
+      .Integer("Width", d.box.width)
+      .Integer("Height", d.box.height)
+      .Boolean("LockLeft", d.locked)
+      .Boolean("LockTop", d.locked)
+      .Boolean("LockRight", d.locked)
+      .Boolean("LockBottom", d.locked)
+      .Integer("TabIndex", d.tabIndex)
+      .Integer("TabPanelIndex", 0)
+      .Boolean("TabStop", false)
+      .Boolean("AllowAutoDeactivate", true)
+      .Colour("BackgroundColor", kWhite)
+      .Boolean("HasBorder", d.hasBorder)
+      .Boolean("Enabled", d.enabled)
+      .Text("Format", "")
+      .Text("Tooltip", "")
+      .Boolean("HideSelection", true)
+      .Double("LineHeight", 0.0)
+      .Double("LineSpacing", 1.0)
+      .Boolean("Multiline", true)
+      .Boolean("HasHorizontalScrollbar", false)
+      .Boolean("HasVerticalScrollbar", d.hasVerticalScrollbar)
+      .Boolean("AllowStyledText", d.allowStyledText)
+      .Colour("TextColor", d.textColor)
+      .Boolean("Transparent", true)
+      .Boolean("AllowFocusRing", false)
+      .Boolean("Visible", d.visible)
+      .Boolean("Bold", false)
+      .Boolean("Italic", false)
+      .Text("FontName", d.fontName)
+      .Single("FontSize", 11.0f)
+      .EnumNarrow("FontUnit", 0)
+      .Boolean("Underline", false)
+      .Text("Value", d.value)
+      .Boolean("AllowTabs", false)
+      .EnumWide("TextAlignment", 0)
+      .Boolean("AllowSpellChecking", false)
+      .Integer("MaximumCharactersAllowed", 0)
+      .Text("ValidationMask", "")
+      .Boolean("ReadOnly", false)
+      .Text("DataSource", "")
+      .Text("DataField", "")
+      .Text("InitialParent", "")
+      .Build();
+}
+
+// The three number fields differ only in these values.
+struct TextFieldDesign {
+  std::string_view name;
+  std::int64_t top, tabIndex, maximumCharacters;
+  std::string_view validationMask;
+};
+
+fw::PropertyString BuildTextFieldList(const TextFieldDesign& d) {
+  return fw::PropertyListWriter()
+      .Text("Name", d.name)
+      .Integer("Index", kNoControlArray)
+      .Integer("Left", 205)
+      .Integer("Top", d.top)
+      .Integer("Width", 40)
+      .Integer("Height", 20)
+      .Boolean("LockLeft", false)
+      .Boolean("LockTop", false)
+      .Boolean("LockRight", false)
+      .Boolean("LockBottom", false)
+      .Integer("TabIndex", d.tabIndex)
+      .Integer("TabPanelIndex", 0)
+      .Boolean("TabStop", true)
+      .Boolean("AllowAutoDeactivate", true)
+      .Colour("BackgroundColor", kWhite)
+      .Boolean("HasBorder", true)
+      .Boolean("Enabled", true)
+      .Text("Format", "")
+      .Text("Tooltip", "")
+      .Boolean("Password", false)
+      .Colour("TextColor", kBlack)
+      .Boolean("Transparent", true)
+      .Boolean("AllowFocusRing", true)
+      .Boolean("Visible", true)
+      .Text("FontName", "System")
+      .Single("FontSize", 12.0f)
+      .EnumNarrow("FontUnit", 0)
+      .Boolean("Bold", false)
+      .Boolean("Italic", false)
+      .Boolean("Underline", false)
+      .Text("Hint", "")
+      .Text("Value", "")
+      .Boolean("AllowTabs", false)
+      .EnumWide("TextAlignment", 2)
+      .Boolean("AllowSpellChecking", false)
+      .Integer("MaximumCharactersAllowed", d.maximumCharacters)
+      .Text("ValidationMask", d.validationMask)
+      .Boolean("ReadOnly", false)
+      .Text("DataSource", "")
+      .Text("DataField", "")
+      .Text("InitialParent", "")
+      .Build();
+}
+
+// The by-line, the three range hints and the three captions.
+struct LabelDesign {
+  std::string_view name;
+  Box box;
+  bool locked;  // left and top
+  std::int64_t tabIndex;
+  bool tabStop;
+  std::int64_t textAlignment;
+  std::uint32_t textColor;
+  std::string_view value;
+  bool visible, bold;
+  float fontSize;
+};
+
+fw::PropertyString BuildLabelList(const LabelDesign& d) {
+  return fw::PropertyListWriter()
+      .Text("Name", d.name)
+      .Integer("Index", kNoControlArray)
+      .Integer("Left", d.box.left)
+      .Integer("Top", d.box.top)
+      .Integer("Width", d.box.width)
+      .Integer("Height", d.box.height)
+      .Boolean("LockLeft", d.locked)
+      .Boolean("LockTop", d.locked)
+      .Boolean("LockRight", false)
+      .Boolean("LockBottom", false)
+      .Integer("TabIndex", d.tabIndex)
+      .Integer("TabPanelIndex", 0)
+      .Boolean("TabStop", d.tabStop)
+      .Boolean("AllowAutoDeactivate", true)
+      .Boolean("Enabled", true)
+      .Text("Tooltip", "")
+      .Boolean("Multiline", false)
+      .Boolean("Selectable", false)
+      .EnumWide("TextAlignment", d.textAlignment)
+      .Colour("TextColor", d.textColor)
+      .Boolean("Transparent", false)
+      .Text("Value", d.value)
+      .Boolean("Visible", d.visible)
+      .Boolean("Bold", d.bold)
+      .Boolean("Italic", false)
+      .Text("FontName", "System")
+      .Boolean("Underline", false)
+      .Single("FontSize", d.fontSize)
+      .EnumNarrow("FontUnit", 0)
+      .Text("DataSource", "")
+      .Text("DataField", "")
+      .Text("InitialParent", "")
+      .Build();
+}
+
+// The four text buttons and the help button.
+struct PushButtonDesign {
+  std::string_view name;
+  Box box;
+  bool locked;  // left and top
+  std::int64_t tabIndex, macButtonStyle;
+  std::string_view caption;
+  bool transparent;
+  float fontSize;
+  bool bold;
+};
+
+fw::PropertyString BuildPushButtonList(const PushButtonDesign& d) {
+  return fw::PropertyListWriter()
+      .Text("Name", d.name)
+      .Integer("Index", kNoControlArray)
+      .Integer("Left", d.box.left)
+      .Integer("Top", d.box.top)
+      .Integer("Width", d.box.width)
+      .Integer("Height", d.box.height)
+      .Boolean("LockLeft", d.locked)
+      .Boolean("LockTop", d.locked)
+      .Boolean("LockRight", false)
+      .Boolean("LockBottom", false)
+      .Integer("TabIndex", d.tabIndex)
+      .Integer("TabPanelIndex", 0)
+      .Boolean("TabStop", true)
+      .Boolean("AllowAutoDeactivate", true)
+      .EnumWide("MacButtonStyle", d.macButtonStyle)
+      .Boolean("Cancel", false)
+      .Text("Caption", d.caption)
+      .Boolean("Default", true)
+      .Boolean("Enabled", true)
+      .Text("Tooltip", "")
+      .Boolean("Transparent", d.transparent)
+      .Boolean("Visible", true)
+      .Text("FontName", "System")
+      .Single("FontSize", d.fontSize)
+      .EnumNarrow("FontUnit", 0)
+      .Boolean("Bold", d.bold)
+      .Boolean("Italic", false)
+      .Boolean("Underline", false)
+      .Text("InitialParent", "")
+      .Build();
+}
+
+fw::PropertyString BuildLine1List() {
+  return fw::PropertyListWriter()
+      .Text("Name", "Line1")
+      .Integer("Index", kNoControlArray)
+      .Double("X1", 22.0)
+      .Double("X2", 478.0)
+      .Double("Y1", 250.0)
+      .Double("Y2", 250.0)
+      .Integer("TabPanelIndex", 0)
+      .Double("Thickness", 8.0)
+      .Colour("LineColor", kTeal)
+      .Boolean("Transparent", false)
+      .Boolean("Visible", true)
+      .Text("InitialParent", "")
+      .Build();
+}
+
+fw::PropertyString BuildPwheelList() {
+  return fw::PropertyListWriter()
+      .Boolean("AllowAutoDeactivate", true)
+      .Text("Tooltip", "")
+      .Boolean("Transparent", false)
+      .Text("Name", "Pwheel")
+      .Integer("Index", kNoControlArray)
+      .Integer("Left", 407)
+      .Integer("Top", 162)
+      .Integer("Width", 30)
+      .Integer("Height", 30)
+      .Boolean("LockLeft", true)
+      .Boolean("LockTop", true)
+      .Boolean("LockRight", false)
+      .Boolean("LockBottom", false)
+      .Integer("TabPanelIndex", 0)
+      .Integer("TabIndex", 26)
+      .Boolean("TabStop", true)
+      .Text("InitialParent", "")
+      .Boolean("Visible", false)
+      .Boolean("Enabled", true)
+      .Build();
+}
+
+fw::PropertyString BuildControlList(std::string_view name) {
+  if (name == "Canvas1") return BuildCanvas1List();
+  if (name == "DataFld") {
+    return BuildTextAreaList({"DataFld", {20, 260, 460, 275}, true, 1, true, true, true, true,
+                              kBlack, true, "Courier", ""});
+  }
+  if (name == "authorTxt") {
+    return BuildLabelList({"authorTxt", {62, 94, 375, 14}, false, 2, false, 2, kTeal,
+                           ControlWndDesign::kByLine, true, false, 10.0f});
+  }
+  if (name == "VarFld") return BuildTextFieldList({"VarFld", 148, 6, 3, "###"});
+  if (name == "SubFld") return BuildTextFieldList({"SubFld", 172, 7, 4, "####"});
+  if (name == "RepFld") return BuildTextFieldList({"RepFld", 196, 8, 4, "####"});
+  if (name == "VarWarning") {
+    return BuildLabelList({"VarWarning", {249, 150, 100, 16}, false, 9, true, 0, kRed,
+                           "(3 - 200)", false, false, 12.0f});
+  }
+  if (name == "SubWarning") {
+    return BuildLabelList({"SubWarning", {249, 174, 110, 16}, false, 10, true, 0, kRed,
+                           "(50 - 2500)", false, false, 12.0f});
+  }
+  if (name == "RepWarning") {
+    return BuildLabelList({"RepWarning", {249, 197, 110, 16}, false, 11, true, 0, kRed,
+                           "(1 - 1000)", false, false, 12.0f});
+  }
+  if (name == "disclaimFld") {
+    return BuildTextAreaList({"disclaimFld", {-90, 519, 58, 151}, false, 13, false, false, false,
+                              false, kGreen, false, "System", HelpText});
+  }
+  if (name == "CalculateBtn") {
+    return BuildPushButtonList(
+        {"CalculateBtn", {20, 560, 70, 20}, false, 15, 0, "Calculate", true, 12.0f, false});
+  }
+  if (name == "PrintBtn") {
+    return BuildPushButtonList(
+        {"PrintBtn", {130, 560, 70, 20}, false, 16, 0, "Print", true, 12.0f, false});
+  }
+  if (name == "ClearBtn") {
+    return BuildPushButtonList(
+        {"ClearBtn", {240, 560, 70, 20}, false, 17, 0, "Clear", true, 12.0f, false});
+  }
+  if (name == "QuitBtn") {
+    return BuildPushButtonList(
+        {"QuitBtn", {350, 560, 70, 20}, false, 18, 0, "Quit", true, 12.0f, true});
+  }
+  if (name == "Label1") {
+    return BuildLabelList({"Label1", {40, 148, 160, 20}, true, 19, false, 0, kTeal,
+                           "Number of variables:", true, true, 14.0f});
+  }
+  if (name == "Label2") {
+    return BuildLabelList({"Label2", {40, 172, 160, 20}, true, 20, false, 0, kTeal,
+                           "Number of subjects:", true, true, 14.0f});
+  }
+  if (name == "Label3") {
+    return BuildLabelList({"Label3", {40, 196, 160, 20}, true, 21, false, 0, kTeal,
+                           "Number of replications:", true, true, 14.0f});
+  }
+  if (name == "Qbtn") {
+    return BuildPushButtonList(
+        {"Qbtn", {458, 553, 30, 30}, true, 25, 9, "", false, 0.0f, false});
+  }
+  if (name == "Line1") return BuildLine1List();
+  if (name == "Pwheel") return BuildPwheelList();
+  throw fw::InvalidArgumentException("the main window has no control named " + std::string(name));
+}
+
+// Allocates, constructs and adds one control; the window keeps it.
+template <class C>
+void AddNew(fw::Window& w, std::string_view name) {
+  fw::Ref<C> control = w.New<C>();
+  control->Constructor();
+  w.AddControl(name, control);
+}
+
+template <class C, class Handler>
+void Bind(const fw::Ref<C>& control, int eventNumber, Handler handler, class ControlWnd* target,
+          std::string_view signature) {
+  fw::RuntimeAddEventHandler(control, eventNumber,
+                             fw::RuntimeCreateDelegate(handler, target, signature, 1));
+}
+
+// Event numbers of the events bound here.
+constexpr int kOpen = 2, kKeyDown = 9, kMouseEnter = 11, kMouseExit = 12, kAction = 15,
+              kGotFocus = 16, kLostFocus = 17, kMouseDown = 18, kMouseUp = 19, kTextChange = 21;
+
+}  // namespace
+
+namespace ControlWndDesign {
+
+const fw::PropertyString& WindowList() {
+  static const fw::PropertyString list = BuildWindowList();
+  return list;
+}
+
+const fw::PropertyString& ControlList(std::string_view controlName) {
+  // Built together at the first request and kept for the run.
+  static const std::vector<std::pair<std::string_view, fw::PropertyString>> lists = [] {
+    std::vector<std::pair<std::string_view, fw::PropertyString>> built;
+    for (std::string_view name : ControlWndDesign::kControlNames) built.emplace_back(name, BuildControlList(name));
+    return built;
+  }();
+  for (const auto& [name, list] : lists) {
+    if (name == controlName) return list;
+  }
+  throw fw::InvalidArgumentException("the main window has no control named " +
+                                     std::string(controlName));
+}
+
+}  // namespace ControlWndDesign
+
+void ControlWnd::Layout() { fw::SetProperties(*this, ControlWndDesign::WindowList()); }
+
+void ControlWnd::CreateControls() { CreateControls0(); }
+
+void ControlWnd::CreateControls0() {
+  using ControlWndDesign::ControlList;
+
+  AddNew<fw::Canvas>(*this, "Canvas1");
+  Canvas1()->Backdrop(Tessivar());
+  fw::SetProperties(*Canvas1(), ControlList("Canvas1"));
+  Bind(Canvas1(), kMouseExit, &ControlWnd::Canvas1_MouseExit, this, "( Canvas )");
+
+  AddNew<fw::TextArea>(*this, "DataFld");
+  fw::SetProperties(*DataFld(), ControlList("DataFld"));
+  Bind(DataFld(), kMouseEnter, &ControlWnd::DataFld_MouseEnter, this, "( TextArea )");
+  Bind(DataFld(), kGotFocus, &ControlWnd::DataFld_GotFocus, this, "( TextArea )");
+  Bind(DataFld(), kKeyDown, &ControlWnd::DataFld_KeyDown, this,
+       "( TextArea, String ) as Boolean");
+  Bind(DataFld(), kOpen, &ControlWnd::DataFld_Open, this, "( TextArea )");
+
+  AddNew<fw::Label>(*this, "authorTxt");
+  fw::SetProperties(*authorTxt(), ControlList("authorTxt"));
+
+  AddNew<fw::TextField>(*this, "VarFld");
+  fw::SetProperties(*VarFld(), ControlList("VarFld"));
+  Bind(VarFld(), kKeyDown, &ControlWnd::VarFld_KeyDown, this, "( TextField, String ) as Boolean");
+  Bind(VarFld(), kGotFocus, &ControlWnd::VarFld_GotFocus, this, "( TextField )");
+  Bind(VarFld(), kLostFocus, &ControlWnd::VarFld_LostFocus, this, "( TextField )");
+  Bind(VarFld(), kTextChange, &ControlWnd::VarFld_TextChange, this, "( TextField )");
+
+  AddNew<fw::TextField>(*this, "SubFld");
+  fw::SetProperties(*SubFld(), ControlList("SubFld"));
+  Bind(SubFld(), kKeyDown, &ControlWnd::SubFld_KeyDown, this, "( TextField, String ) as Boolean");
+  Bind(SubFld(), kGotFocus, &ControlWnd::SubFld_GotFocus, this, "( TextField )");
+  Bind(SubFld(), kLostFocus, &ControlWnd::SubFld_LostFocus, this, "( TextField )");
+  Bind(SubFld(), kTextChange, &ControlWnd::SubFld_TextChange, this, "( TextField )");
+
+  AddNew<fw::TextField>(*this, "RepFld");
+  fw::SetProperties(*RepFld(), ControlList("RepFld"));
+  Bind(RepFld(), kKeyDown, &ControlWnd::RepFld_KeyDown, this, "( TextField, String ) as Boolean");
+  Bind(RepFld(), kGotFocus, &ControlWnd::RepFld_GotFocus, this, "( TextField )");
+  Bind(RepFld(), kLostFocus, &ControlWnd::RepFld_LostFocus, this, "( TextField )");
+  Bind(RepFld(), kTextChange, &ControlWnd::RepFld_TextChange, this, "( TextField )");
+
+  AddNew<fw::Label>(*this, "VarWarning");
+  fw::SetProperties(*VarWarning(), ControlList("VarWarning"));
+  AddNew<fw::Label>(*this, "SubWarning");
+  fw::SetProperties(*SubWarning(), ControlList("SubWarning"));
+  AddNew<fw::Label>(*this, "RepWarning");
+  fw::SetProperties(*RepWarning(), ControlList("RepWarning"));
+
+  AddNew<fw::TextArea>(*this, "disclaimFld");
+  fw::SetProperties(*disclaimFld(), ControlList("disclaimFld"));
+
+  AddNew<fw::PushButton>(*this, "CalculateBtn");
+  fw::SetProperties(*CalculateBtn(), ControlList("CalculateBtn"));
+  Bind(CalculateBtn(), kMouseDown, &ControlWnd::CalculateBtn_MouseDown, this,
+       "( PushButton, Integer, Integer ) as Boolean");
+  Bind(CalculateBtn(), kMouseUp, &ControlWnd::CalculateBtn_MouseUp, this,
+       "( PushButton, Integer, Integer ) as Boolean");
+  Bind(CalculateBtn(), kAction, &ControlWnd::CalculateBtn_Action, this, "( PushButton )");
+
+  AddNew<fw::PushButton>(*this, "PrintBtn");
+  fw::SetProperties(*PrintBtn(), ControlList("PrintBtn"));
+  Bind(PrintBtn(), kAction, &ControlWnd::PrintBtn_Action, this, "( PushButton )");
+
+  AddNew<fw::PushButton>(*this, "ClearBtn");
+  fw::SetProperties(*ClearBtn(), ControlList("ClearBtn"));
+  Bind(ClearBtn(), kAction, &ControlWnd::ClearBtn_Action, this, "( PushButton )");
+
+  AddNew<fw::PushButton>(*this, "QuitBtn");
+  fw::SetProperties(*QuitBtn(), ControlList("QuitBtn"));
+  Bind(QuitBtn(), kAction, &ControlWnd::QuitBtn_Action, this, "( PushButton )");
+
+  AddNew<fw::Label>(*this, "Label1");
+  fw::SetProperties(*Label1(), ControlList("Label1"));
+  AddNew<fw::Label>(*this, "Label2");
+  fw::SetProperties(*Label2(), ControlList("Label2"));
+  AddNew<fw::Label>(*this, "Label3");
+  fw::SetProperties(*Label3(), ControlList("Label3"));
+
+  AddNew<fw::PushButton>(*this, "Qbtn");
+  fw::SetProperties(*Qbtn(), ControlList("Qbtn"));
+  Bind(Qbtn(), kMouseDown, &ControlWnd::Qbtn_MouseDown, this,
+       "( PushButton, Integer, Integer ) as Boolean");
+
+  AddNew<fw::Line>(*this, "Line1");
+  fw::SetProperties(*Line1(), ControlList("Line1"));
+
+  AddNew<fw::ProgressWheel>(*this, "Pwheel");
+  fw::SetProperties(*Pwheel(), ControlList("Pwheel"));
+  Bind(Pwheel(), kOpen, &ControlWnd::Pwheel_Open, this, "( ProgressWheel )");
+}
