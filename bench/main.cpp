@@ -1,0 +1,194 @@
+// tessivar-bench: one whole calculation without windows, timed routine by routine.
+//
+//   tessivar-bench --vars N --subjects N --replications N [--dump FILE] [--isa NAME]
+//
+// It runs the calculation as the Calculate action does: store the inputs, empty and resize
+// SumStats, RanNumbers, CorrMatrix and EigenvaluesCalc once per replication, SummaryStats once.
+// --dump writes the last replication's RanData and r and the final SumStats, every double in
+// C's %a form, so the figures can be recomputed independently. --isa picks the kernels
+// (baseline, avx2, avx512) instead of the widest the processor offers.
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "framework/core/BackgroundTask.h"
+#include "framework/core/DoubleArray.h"
+#include "stats/Isa.h"
+#include "stats/StatsModule.h"
+#include "stats/VarsModule.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Options {
+  std::int64_t vars = 0, subs = 0, reps = 0;
+  std::string dump;
+  std::string isa;
+};
+
+[[noreturn]] void Usage(const char* problem) {
+  std::fprintf(stderr,
+               "tessivar-bench: %s\n"
+               "usage: tessivar-bench --vars N --subjects N --replications N [--dump FILE] [--isa NAME]\n"
+               "  N within the program's limits: 3-200 variables, 50-2500 subjects (more than the\n"
+               "  variables), 1-1000 replications; NAME is baseline, avx2 or avx512\n",
+               problem);
+  std::exit(2);
+}
+
+std::int64_t Number(const char* text) {
+  char* end = nullptr;
+  const long long value = std::strtoll(text, &end, 10);
+  if (end == text || *end != '\0') Usage("a count must be a whole number");
+  return value;
+}
+
+Options Parse(int argc, char** argv) {
+  Options o;
+  for (int a = 1; a < argc; ++a) {
+    const std::string arg = argv[a];
+    if (a + 1 >= argc) Usage(("missing value after " + arg).c_str());
+    const char* value = argv[++a];
+    if (arg == "--vars") {
+      o.vars = Number(value);
+    } else if (arg == "--subjects") {
+      o.subs = Number(value);
+    } else if (arg == "--replications") {
+      o.reps = Number(value);
+    } else if (arg == "--dump") {
+      o.dump = value;
+    } else if (arg == "--isa") {
+      o.isa = value;
+    } else {
+      Usage(("unknown option " + arg).c_str());
+    }
+  }
+  if (o.vars < 3 || o.vars > 200) Usage("--vars must be 3-200");
+  if (o.subs < 50 || o.subs > 2500) Usage("--subjects must be 50-2500");
+  if (o.subs <= o.vars) Usage("--subjects must be more than --vars");
+  if (o.reps < 1 || o.reps > 1000) Usage("--replications must be 1-1000");
+  return o;
+}
+
+void ChooseIsa(const std::string& name) {
+  using StatsModule::detail::Isa;
+  for (Isa isa : {Isa::kBaseline, Isa::kAvx2, Isa::kAvx512}) {
+    if (name == StatsModule::detail::IsaName(isa)) return StatsModule::detail::UseIsa(isa);
+  }
+  Usage("--isa must be baseline, avx2 or avx512");
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const std::size_t n = values.size();
+  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
+}
+
+double Milliseconds(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+// What one yield costs when no hook is installed, in nanoseconds.
+double YieldCost() {
+  constexpr int kCalls = 50'000'000;
+  const Clock::time_point start = Clock::now();
+  for (int k = 0; k < kCalls; ++k) fw::RuntimeBackgroundTask();
+  return std::chrono::duration<double, std::nano>(Clock::now() - start).count() / kCalls;
+}
+
+void WriteRow(std::FILE* out, const fw::DoubleArray2D& a, std::int32_t i, std::int32_t from, std::int32_t to) {
+  for (std::int32_t j = from; j <= to; ++j) std::fprintf(out, j == from ? "%a" : " %a", a.Get(i, j));
+  std::fputc('\n', out);
+}
+
+void Dump(const std::string& path) {
+  std::FILE* out = std::fopen(path.c_str(), "w");
+  if (!out) {
+    std::fprintf(stderr, "tessivar-bench: cannot write %s: %s\n", path.c_str(), std::strerror(errno));
+    std::exit(1);
+  }
+  const auto vars = static_cast<std::int32_t>(VarsModule::vars);
+  const auto subs = static_cast<std::int32_t>(VarsModule::subs);
+  std::fprintf(out, "%lld %lld %lld\n", static_cast<long long>(VarsModule::vars),
+               static_cast<long long>(VarsModule::subs), static_cast<long long>(VarsModule::reps));
+  for (std::int32_t i = 1; i <= subs; ++i) WriteRow(out, *VarsModule::RanData, i, 1, vars);
+  for (std::int32_t m = 1; m <= vars; ++m) WriteRow(out, *VarsModule::r, m, 1, vars);
+  for (std::int32_t u = 1; u <= vars; ++u) WriteRow(out, *VarsModule::SumStats, u, 1, 3);
+  if (std::fclose(out) != 0) {
+    std::fprintf(stderr, "tessivar-bench: cannot write %s\n", path.c_str());
+    std::exit(1);
+  }
+}
+
+int Run(const Options& o) {
+  if (!o.isa.empty()) ChooseIsa(o.isa);
+
+  VarsModule::vars = o.vars;
+  VarsModule::subs = o.subs;
+  VarsModule::reps = o.reps;
+  VarsModule::SumStats->Resize(-1, -1);
+  VarsModule::SumStats->Resize(static_cast<std::int32_t>(o.vars), 3);
+
+  std::vector<double> ran, corr, eigen, whole;
+  const std::int64_t yieldsBefore = fw::BackgroundTaskCalls();
+  const Clock::time_point start = Clock::now();
+  for (std::int64_t rep = 1; rep <= o.reps; ++rep) {
+    const Clock::time_point t0 = Clock::now();
+    StatsModule::RanNumbers();
+    const Clock::time_point t1 = Clock::now();
+    StatsModule::CorrMatrix();
+    const Clock::time_point t2 = Clock::now();
+    StatsModule::EigenvaluesCalc();
+    const Clock::time_point t3 = Clock::now();
+    fw::RuntimeBackgroundTask();
+    ran.push_back(Milliseconds(t1 - t0));
+    corr.push_back(Milliseconds(t2 - t1));
+    eigen.push_back(Milliseconds(t3 - t2));
+    whole.push_back(Milliseconds(t3 - t0));
+  }
+  const Clock::time_point t4 = Clock::now();
+  StatsModule::SummaryStats();
+  const Clock::time_point end = Clock::now();
+  const double yieldsPerRep = static_cast<double>(fw::BackgroundTaskCalls() - yieldsBefore) / o.reps;
+
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+
+  const double yieldNs = YieldCost();
+  const double wholeMs = Median(whole);
+  std::printf("tessivar-bench: %lld variables, %lld subjects, %lld replications (kernels: %s)\n",
+              static_cast<long long>(o.vars), static_cast<long long>(o.subs), static_cast<long long>(o.reps),
+              StatsModule::detail::IsaName(StatsModule::detail::ActiveIsa()));
+  std::printf("median per replication:\n");
+  std::printf("  RanNumbers       %9.3f ms\n", Median(ran));
+  std::printf("  CorrMatrix       %9.3f ms\n", Median(corr));
+  std::printf("  EigenvaluesCalc  %9.3f ms\n", Median(eigen));
+  std::printf("  whole            %9.3f ms\n", wholeMs);
+  std::printf("SummaryStats       %9.3f ms\n", Milliseconds(end - t4));
+  std::printf("calculation        %9.3f s\n", std::chrono::duration<double>(end - start).count());
+  std::printf("yield points       %.0f per replication, %.2f ns each: %.2f%% of a replication\n", yieldsPerRep,
+              yieldNs, 100.0 * yieldsPerRep * yieldNs * 1e-6 / wholeMs);
+  std::printf("peak memory        %.1f MiB (maximum resident set)\n", static_cast<double>(usage.ru_maxrss) / 1024.0);
+
+  if (!o.dump.empty()) Dump(o.dump);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return Run(Parse(argc, argv));
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "tessivar-bench: %s\n", e.what());
+    return 1;
+  }
+}

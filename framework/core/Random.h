@@ -1,0 +1,52 @@
+#pragma once
+// The program's random source. System::Random() is the one shared Random object of a run:
+// it is created on first use, seeded from std::random_device, and never seeded by the program.
+
+#include <cmath>
+#include <cstdint>
+#include <random>
+
+#include "framework/core/Ref.h"
+
+namespace fw {
+
+class Random {
+ public:
+  // Seeded from std::random_device.
+  Random();
+  explicit Random(std::uint64_t seed);
+
+  void Seed(std::uint64_t seed) { engine_.seed(seed); }
+
+  // The next standard normal deviate: Marsaglia-Tsang ziggurat (256 layers) on std::mt19937_64,
+  // with the layer index and the uniform taken from separate bits of one 64-bit draw.
+  double Gaussian() {
+    const std::uint64_t bits = engine_();
+    const unsigned layer = static_cast<unsigned>(bits & 0xFF);
+    // Uniform on (-1, 1) from the top 53 bits.
+    const double u = static_cast<double>(bits >> 11) * 0x1p-52 - 1.0;
+    if (std::fabs(u) < tables_->ratio[layer]) return u * tables_->x[layer];
+    return GaussianSlow(layer, u);
+  }
+
+  struct Tables {
+    double x[257];      // layer edges: x[0] the base strip's virtual width, x[1] the tail start, x[256] 0
+    double f[257];      // exp(-x^2 / 2) at the edges
+    double ratio[256];  // x[i + 1] / x[i]: below it a point lies inside the curve for sure
+  };
+
+ private:
+  double GaussianSlow(unsigned layer, double u);
+  // Uniform on (0, 1], never 0, so its logarithm is finite.
+  double UniformOpen() { return static_cast<double>((engine_() >> 11) + 1) * 0x1p-53; }
+
+  std::mt19937_64 engine_;
+  const Tables* tables_;
+};
+
+struct System {
+  // The one shared random source of the run.
+  static Ref<fw::Random> Random();
+};
+
+}  // namespace fw
