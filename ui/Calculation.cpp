@@ -11,26 +11,27 @@
 #include "framework/gui/Dialogs.h"
 #include "stats/StatsModule.h"
 #include "stats/VarsModule.h"
+#include "ui/Calculation.h"
 #include "ui/ControlWnd.h"
 #include "ui/EigenvalueReport.h"
 
 namespace {
 
-// The field's number, truncated toward zero. Not a number, or beyond the 64-bit range, gives the
-// lowest value, which fails every check as below its minimum.
-std::int64_t ReadField(const fw::Ref<fw::TextField>& field) {
-  const double value = fw::Val(field->Text());
-  if (std::isnan(value) || value < -0x1p63 || value >= 0x1p63) {
-    return std::numeric_limits<std::int64_t>::min();
-  }
-  return static_cast<std::int64_t>(value);
-}
+std::int64_t ReadField(const fw::Ref<fw::TextField>& field) { return FieldValue(field->Text()); }
 
 std::string RangeMessage(std::int64_t min, std::int64_t max, const char* what) {
   return "Enter " + fw::Str(min) + "\u2013" + fw::Str(max) + " for number of " + what;
 }
 
 }  // namespace
+
+std::int64_t FieldValue(std::string_view text) {
+  const double value = fw::Val(text);
+  if (std::isnan(value) || value < -0x1p63 || value >= 0x1p63) {
+    return std::numeric_limits<std::int64_t>::min();
+  }
+  return static_cast<std::int64_t>(value);
+}
 
 void ControlWnd::CalculateBtn_Action(fw::Ref<fw::PushButton>) {
   using namespace VarsModule;

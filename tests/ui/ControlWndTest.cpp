@@ -1,0 +1,199 @@
+// The main window's class: one instance, its declaration, the accessors, the form design and
+// what the built window holds.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "framework/core/Exceptions.h"
+#include "tests/ui/MainWindowFixture.h"
+#include "ui/HelpText.h"
+#include "ui/Pictures.h"
+
+namespace {
+
+using ControlWndTest = MainWindowTest;
+
+std::multimap<std::string, fw::PropertyValue> Decoded(const fw::PropertyString& list,
+                                                      const fw::Object& target) {
+  std::multimap<std::string, fw::PropertyValue> values;
+  for (auto& [name, value] : fw::DecodePropertyList(list, target.Schema())) {
+    values.emplace(name, value);
+  }
+  return values;
+}
+
+TEST_F(ControlWndTest, IsBuiltOnceAndEveryAccessorFindsItsControlOfItsClass) {
+  EXPECT_EQ(ControlWnd(), w);
+  EXPECT_EQ(fw::GetImplicitWindow(ControlWnd::kClassName), fw::Ref<fw::Window>(w));
+
+  struct Row {
+    const char* name;
+    fw::Ref<fw::Object> (*get)(const class ControlWnd&);
+    std::string_view className;
+  };
+#define ROW(accessor, cls) {#accessor, [](const class ControlWnd& c) -> fw::Ref<fw::Object> { return c.accessor(); }, fw::cls::kClassName}
+  const Row rows[] = {
+      ROW(Canvas1, Canvas),         ROW(DataFld, TextArea),      ROW(authorTxt, Label),
+      ROW(VarFld, TextField),       ROW(SubFld, TextField),      ROW(RepFld, TextField),
+      ROW(VarWarning, Label),       ROW(SubWarning, Label),      ROW(RepWarning, Label),
+      ROW(disclaimFld, TextArea),   ROW(CalculateBtn, PushButton), ROW(PrintBtn, PushButton),
+      ROW(ClearBtn, PushButton),    ROW(QuitBtn, PushButton),    ROW(Label1, Label),
+      ROW(Label2, Label),           ROW(Label3, Label),          ROW(Qbtn, PushButton),
+      ROW(Line1, Line),             ROW(Pwheel, ProgressWheel),
+  };
+#undef ROW
+  ASSERT_EQ(std::size(rows), ControlWndDesign::kControlNames.size());
+  for (std::size_t i = 0; i < std::size(rows); ++i) {
+    const Row& row = rows[i];
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(ControlWndDesign::kControlNames[i], row.name);
+    fw::Ref<fw::Object> control = row.get(*w);
+    ASSERT_FALSE(control.IsNil());
+    EXPECT_EQ(control->ClassName(), row.className);
+    EXPECT_EQ(row.get(*w), control) << "the same object at every call";
+    EXPECT_EQ(w->ControlByName(row.name), control);
+    EXPECT_EQ(fw::RuntimeCheckCast<fw::Control>(control)->Name(), row.name);
+  }
+}
+
+TEST_F(ControlWndTest, AnUnbuiltWindowHasNoControlsAndItsHandlersRaiseNilObject) {
+  fw::Ref<class ControlWnd> bare = fw::RuntimeNewObject<class ControlWnd>();
+  EXPECT_TRUE(bare->VarFld().IsNil()) << "the accessor itself raises nothing";
+  EXPECT_TRUE(bare->Pwheel().IsNil());
+  EXPECT_THROW(bare->Event_Open(), fw::NilObjectException);
+  EXPECT_THROW(bare->ClearBtn_Action(nullptr), fw::NilObjectException);
+}
+
+TEST_F(ControlWndTest, DeclaresItsClassOperationsAndEvents) {
+  const fw::ClassDecl* decl = fw::RuntimeFindClass("ControlWnd.ControlWnd");
+  ASSERT_NE(decl, nullptr) << "registered by the program's initialisers";
+  EXPECT_EQ(&w->Declaration(), decl);
+  EXPECT_EQ(decl->baseClass, "Window");
+  EXPECT_EQ(decl->events, (std::vector<std::string>{"Activate", "AddMenuHandlers", "Close",
+                                                      "CreateControls", "EnableMenuItems",
+                                                      "Layout", "Open"}));
+  ASSERT_EQ(decl->operations.size(), 3u + 20u + 25u + 6u);
+  EXPECT_EQ(decl->operations[2].name, "CreateControls0");
+  for (const fw::OperationDecl& op : decl->operations) {
+    SCOPED_TRACE(op.name);
+    if (op.name == "CreateControls0") {
+      ASSERT_EQ(op.attributes.size(), 1u);
+      EXPECT_EQ(op.attributes[0].name, "Hidden");
+      EXPECT_EQ(op.attributes[0].value, "");
+    } else {
+      EXPECT_TRUE(op.attributes.empty());
+    }
+  }
+  // The accessors follow creation order, and the handlers the order of their bindings.
+  for (std::size_t i = 0; i < 20; ++i) {
+    EXPECT_EQ(decl->operations[3 + i].name, ControlWndDesign::kControlNames[i]);
+  }
+  EXPECT_EQ(decl->operations[3 + 20].name, "Canvas1_MouseExit");
+  EXPECT_EQ(decl->operations[3 + 20 + 24].name, "Pwheel_Open");
+  EXPECT_EQ(decl->operations.back().name, "AboutTessivar_Action");
+  EXPECT_EQ(decl->operations.back().signature, "(  ) as Boolean");
+  ASSERT_EQ(decl->nonVirtual.size(), 1u);
+  EXPECT_EQ(decl->nonVirtual[0].name, "IsEventImplemented");
+}
+
+TEST_F(ControlWndTest, AnswersTheEventQueryForItsSevenEventsOnly) {
+  for (const char* event :
+       {"Activate", "AddMenuHandlers", "Close", "CreateControls", "EnableMenuItems", "Layout",
+        "Open"}) {
+    EXPECT_TRUE(w->IsEventImplemented(event)) << event;
+  }
+  for (const char* event : {"KeyDown", "MouseDown", "Paint", "CancelClose", "Resized", ""}) {
+    EXPECT_FALSE(w->IsEventImplemented(event)) << event;
+  }
+}
+
+TEST_F(ControlWndTest, DesignListsDecodeAgainstTheirTargetsAtTheirSizes) {
+  struct Row {
+    const char* name;
+    std::size_t entries;
+    std::uint32_t bytes;  // 0: not checked
+  };
+  const Row rows[] = {
+      {"Canvas1", 24, 322},  // the splash window's banner list and a second Transparent
+      {"DataFld", 46, 0},          {"authorTxt", 32, 0},    {"VarFld", 41, 0},
+      {"SubFld", 41, 0},           {"RepFld", 41, 0},       {"VarWarning", 32, 0},
+      {"SubWarning", 32, 0},       {"RepWarning", 32, 0},   {"disclaimFld", 46, 3384},
+      {"CalculateBtn", 29, 0},     {"PrintBtn", 29, 0},     {"ClearBtn", 29, 0},
+      {"QuitBtn", 29, 0},          {"Label1", 32, 0},       {"Label2", 32, 0},
+      {"Label3", 32, 0},           {"Qbtn", 29, 0},         {"Line1", 12, 166},
+      {"Pwheel", 19, 255},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const fw::PropertyString& list = ControlWndDesign::ControlList(row.name);
+    EXPECT_EQ(&ControlWndDesign::ControlList(row.name), &list) << "built once";
+    if (row.bytes != 0) {
+      EXPECT_EQ(list.ByteLength(), row.bytes);
+    }
+    EXPECT_EQ(list.LengthByte(), list.ByteLength() < 255 ? list.ByteLength() : 255u);
+    auto values = Decoded(list, *w->ControlByName(row.name));
+    EXPECT_EQ(values.size(), row.entries);
+    ASSERT_EQ(values.count("Name"), 1u);
+    EXPECT_EQ(values.find("Name")->second.text, row.name);
+    EXPECT_EQ(values.find("Index")->second.integer, -2147483648LL);
+    EXPECT_EQ(values.find("TabPanelIndex")->second.integer, 0);
+    EXPECT_EQ(values.find("InitialParent")->second.text, "");
+  }
+  EXPECT_EQ(ControlWndDesign::ControlList("Line1").LengthByte(), 0xA6);
+  EXPECT_THROW(ControlWndDesign::ControlList("Timer1"), fw::InvalidArgumentException);
+
+  // The window list: the splash window's but for the title's two extra letters.
+  const fw::PropertyString& window = ControlWndDesign::WindowList();
+  EXPECT_EQ(window.ByteLength(), 375u);
+  auto values = Decoded(window, *w);
+  EXPECT_EQ(values.size(), 22u);
+  EXPECT_EQ(values.find("Title")->second.text, "Tessivar");
+  EXPECT_EQ(values.find("MaximumWidth")->second.integer, 450);
+  EXPECT_EQ(values.find("Width")->second.integer, 500);
+  EXPECT_EQ(values.find("BackgroundColor")->second.colour, 0x00FFFFFFu);
+
+  auto canvas = Decoded(ControlWndDesign::ControlList("Canvas1"), *w->Canvas1());
+  EXPECT_EQ(canvas.count("Transparent"), 2u);
+  auto help = Decoded(ControlWndDesign::ControlList("disclaimFld"), *w->disclaimFld());
+  EXPECT_EQ(help.find("Value")->second.text, HelpText);
+  EXPECT_EQ(help.find("TextColor")->second.colour, 0x00107F40u);
+  EXPECT_EQ(help.find("InitialParent")->second.text, "") << "read correctly after the long text";
+  auto hint = Decoded(ControlWndDesign::ControlList("VarWarning"), *w->VarWarning());
+  EXPECT_EQ(hint.find("TextColor")->second.colour, 0x00EF1F1Du);
+  auto help_button = Decoded(ControlWndDesign::ControlList("Qbtn"), *w->Qbtn());
+  EXPECT_EQ(help_button.find("FontSize")->second.real, 0.0);
+  EXPECT_EQ(help_button.find("MacButtonStyle")->second.integer, 9);
+}
+
+TEST_F(ControlWndTest, BuiltControlsHoldTheirStoredState) {
+  EXPECT_EQ(w->Canvas1()->Backdrop(), Tessivar());
+  EXPECT_EQ(w->disclaimFld()->Text(), HelpText);
+  EXPECT_EQ(w->DataFld()->Text(), "");
+  EXPECT_EQ(w->authorTxt()->Text(), ControlWndDesign::kByLine);
+  EXPECT_EQ(w->Label1()->Text(), "Number of variables:");
+  EXPECT_EQ(w->Label2()->Text(), "Number of subjects:");
+  EXPECT_EQ(w->Label3()->Text(), "Number of replications:");
+  EXPECT_EQ(w->VarWarning()->Text(), "(3 - 200)");
+  EXPECT_EQ(w->SubWarning()->Text(), "(50 - 2500)");
+  EXPECT_EQ(w->RepWarning()->Text(), "(1 - 1000)");
+
+  // Hidden and disabled at start; the focus hint of VarFld shows after the first activation.
+  EXPECT_FALSE(w->SubWarning()->Visible());
+  EXPECT_FALSE(w->RepWarning()->Visible());
+  EXPECT_FALSE(w->Pwheel()->Visible());
+  EXPECT_FALSE(w->Canvas1()->Enabled());
+  EXPECT_FALSE(w->disclaimFld()->Enabled());
+  EXPECT_TRUE(w->disclaimFld()->Visible()) << "made visible when the window opened";
+  for (auto* name : {"DataFld", "authorTxt", "VarFld", "SubFld", "RepFld", "CalculateBtn",
+                     "PrintBtn", "ClearBtn", "QuitBtn", "Label1", "Label2", "Label3", "Qbtn",
+                     "Line1"}) {
+    auto control = fw::RuntimeCheckCast<fw::RectControl>(w->ControlByName(name));
+    EXPECT_TRUE(control->Visible()) << name;
+    EXPECT_TRUE(control->Enabled()) << name;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,132 @@
+// Printing the report area to a PDF file through the print dialog, one block per page.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "framework/core/Testing.h"
+#include "tests/ui/MainWindowFixture.h"
+#include "ui/CreditLine.h"
+#include "ui/HelpText.h"
+
+namespace {
+
+class PrintingTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    pdf = std::filesystem::temp_directory_path() /
+          ("tessivar-print-" + std::to_string(::getpid()) + ".pdf");
+    std::filesystem::remove(pdf);
+    fw::testing::AnswerPrinterDialog(pdf.string());
+  }
+  void TearDown() override {
+    std::filesystem::remove(pdf);
+    MainWindowTest::TearDown();
+  }
+
+  // The text of each page, as pdftotext reads it.
+  std::vector<std::string> Pages() const {
+    std::vector<std::string> pages;
+    const std::string command = "pdftotext -layout '" + pdf.string() + "' - 2>/dev/null";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    if (!pipe) return pages;
+    std::string text;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0;) {
+      text.append(buffer, n);
+    }
+    // Pages end with a form feed.
+    std::size_t at = 0;
+    for (std::size_t ff; (ff = text.find('\f', at)) != std::string::npos; at = ff + 1) {
+      pages.push_back(text.substr(at, ff - at));
+    }
+    return pages;
+  }
+
+  std::filesystem::path pdf;
+};
+
+bool HasText(const std::string& page) {
+  return page.find_first_not_of(" \t\r\n") != std::string::npos;
+}
+
+TEST_F(PrintingTest, ALongReportPrintsOneBlockPerPageWithNoEmptyPageAtTheEnd) {
+  Enter("200", "201", "2");
+  w->CalculateBtn()->Push();
+  fw::testing::ClearRecords();
+  w->PrintBtn()->Push();
+  EXPECT_EQ(fw::testing::BeepCount(), 0);
+  EXPECT_TRUE(fw::testing::Messages().empty());
+  ASSERT_TRUE(std::filesystem::exists(pdf));
+
+  const std::vector<std::string> pages = Pages();
+  ASSERT_GE(pages.size(), 3u) << "218 lines of Courier 11 take several blocks of 720 points";
+  for (std::size_t i = 0; i < pages.size(); ++i) {
+    EXPECT_TRUE(HasText(pages[i])) << "page " << i + 1 << " is empty";
+  }
+  // Every row of the table is printed once, in order, across the pages.
+  const std::regex row(R"(^\s*(\d+)\s+(\d\.\d{4})\s+(\.\d{4})\s*$)");
+  std::vector<int> ranks;
+  for (const std::string& page : pages) {
+    std::istringstream lines(page);
+    for (std::string line; std::getline(lines, line);) {
+      std::smatch m;
+      if (std::regex_match(line, m, row)) ranks.push_back(std::stoi(m[1]));
+    }
+  }
+  ASSERT_EQ(ranks.size(), 200u);
+  for (int rank = 1; rank <= 200; ++rank) EXPECT_EQ(ranks[rank - 1], rank);
+  EXPECT_NE(pages.front().find("Tessivar for Parallel Analysis"), std::string::npos);
+  EXPECT_NE(pages.back().find(CreditLine), std::string::npos);
+}
+
+TEST_F(PrintingTest, AnEmptyAreaBeepsAndSaysNothingToPrintWithoutADialog) {
+  w->ClearBtn()->Push();
+  fw::testing::ClearRecords();
+  w->PrintBtn()->Push();
+  EXPECT_EQ(fw::testing::BeepCount(), 1);
+  EXPECT_EQ(fw::testing::Messages(), std::vector<std::string>{"Nothing to print."});
+  EXPECT_FALSE(std::filesystem::exists(pdf)) << "no dialog was shown";
+}
+
+TEST_F(PrintingTest, ACancelledDialogPrintsAndShowsNothing) {
+  w->DataFld()->Text("something to print\r\n");
+  fw::testing::AnswerPrinterDialog(std::nullopt);
+  fw::testing::ClearRecords();
+  w->PrintBtn()->Push();
+  EXPECT_EQ(fw::testing::BeepCount(), 0);
+  EXPECT_TRUE(fw::testing::Messages().empty());
+  EXPECT_FALSE(std::filesystem::exists(pdf));
+}
+
+TEST_F(PrintingTest, AfterTheHelpButtonTheHelpTextIsPrintedOnOnePage) {
+  Enter("3", "50", "1");
+  w->CalculateBtn()->Push();
+  w->Qbtn()->Push();
+  w->PrintBtn()->Push();
+  const std::vector<std::string> pages = Pages();
+  ASSERT_EQ(pages.size(), 1u);
+  EXPECT_NE(pages[0].find("Horn, J. L. (1965)"), std::string::npos);
+  EXPECT_NE(pages[0].find("Kluwer Academic Publishers"), std::string::npos);
+  EXPECT_EQ(pages[0].find("Random Eigenvalue"), std::string::npos);
+}
+
+TEST_F(PrintingTest, AnAreaOfLineEndsOnlyIsNotEmptyAndPrintsABlankPage) {
+  w->DataFld()->Text("\r\n\r\n");
+  fw::testing::ClearRecords();
+  w->PrintBtn()->Push();
+  EXPECT_TRUE(fw::testing::Messages().empty());
+  const std::vector<std::string> pages = Pages();
+  ASSERT_EQ(pages.size(), 1u);
+  EXPECT_FALSE(HasText(pages[0]));
+}
+
+}  // namespace
