@@ -20,12 +20,15 @@ void OnMessage(std::function<void(const std::string& message)> hook);
 
 // The printer dialog's answer while recording: nullopt cancels; a path prints to that PDF file.
 void AnswerPrinterDialog(std::optional<std::string> pdfPath);
+// How often the printer dialog was asked for.
+int PrinterDialogCount();
 
 // Fixes the clock behind Date (nullopt restores the system clock).
 void FixClock(std::optional<std::chrono::system_clock::time_point> now);
 
-// Forgets every window, the application object, registered classes and file types, menu
-// handlers, the exit code and a pending quit, so that the next test starts as a fresh program.
+// Forgets every window (closed and deleted), the application object, registered classes and
+// file types, menu handlers, the exit code and a pending quit, and turns the seams above off
+// with their records cleared, so that the next test starts as a fresh program.
 void ResetFramework();
 
 }  // namespace fw::testing

@@ -1,0 +1,268 @@
+#include "framework/gui/Application.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QEventLoop>
+#include <QMessageBox>
+#include <QWidget>
+
+#include <cxxabi.h>
+
+#include <cstdlib>
+#include <memory>
+#include <typeinfo>
+
+#include "framework/core/BackgroundTask.h"
+#include "framework/gui/Runtime.h"
+
+namespace fw {
+namespace detail {
+
+Runtime& R() {
+  // Never destroyed: windows and widgets must not outlive Qt's own statics at exit.
+  static Runtime* runtime = new Runtime;
+  return *runtime;
+}
+
+std::string ToUtf8(const QString& text) {
+  const QByteArray bytes = text.toUtf8();
+  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+QString FromUtf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+namespace {
+
+void CallStdFunction(void* arg) { (*static_cast<const std::function<void()>*>(arg))(); }
+
+std::string Demangled(const char* name) {
+  int status = 0;
+  std::unique_ptr<char, void (*)(void*)> out(abi::__cxa_demangle(name, nullptr, nullptr, &status), std::free);
+  return status == 0 && out ? std::string(out.get()) : std::string(name);
+}
+
+// Lets the windows live during a long calculation: repaints, timers and window-close requests
+// are processed; keyboard and mouse input waits until the calculation has returned.
+void YieldHook() {
+  Runtime& r = R();
+  if (r.inYield || !QApplication::instance()) return;
+  r.inYield = true;
+  QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  r.inYield = false;
+  UnwindIfQuitting();
+}
+
+}  // namespace
+
+void AtBoundary(const std::function<void()>& programCode) noexcept {
+  Runtime& r = R();
+  if (r.quitPending) return;
+  ++r.boundaryDepth;
+  std::exception_ptr failure;
+  ExceptionHelper helper = r.helper ? r.helper : &CallFunctionWithExceptionHandling;
+  try {
+    failure = helper(&CallStdFunction, const_cast<std::function<void()>*>(&programCode));
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  --r.boundaryDepth;
+  if (failure) UnhandledException(failure);
+}
+
+void ExitLoops(int code) {
+  // QCoreApplication::exit outside any loop would make the next loop return at once.
+  if (R().loopDepth > 0 && QCoreApplication::instance()) QCoreApplication::exit(code);
+}
+
+int ExecModal(QDialog& dialog) {
+  ++R().loopDepth;
+  const int result = dialog.exec();
+  --R().loopDepth;
+  return result;
+}
+
+void UnwindIfQuitting() {
+  const Runtime& r = R();
+  if (r.quitPending && r.boundaryDepth > 0) throw QuitUnwind{};
+}
+
+std::string ApplicationTitle() {
+  const Runtime& r = R();
+  if (r.appObject && !r.appObject->Version().packageInfo.empty()) return r.appObject->Version().packageInfo;
+  return ToUtf8(QCoreApplication::applicationName());
+}
+
+void ShowMessageBox(const std::string& message) {
+  Runtime& r = R();
+  if (r.recordDialogs) {
+    r.messages.push_back(message);
+    if (r.onMessage) r.onMessage(message);
+    return;
+  }
+  if (!QApplication::instance()) return;
+  QMessageBox box(QMessageBox::NoIcon, FromUtf8(ApplicationTitle()), FromUtf8(message), QMessageBox::Ok,
+                  QApplication::activeWindow());
+  box.setTextFormat(Qt::PlainText);
+  ExecModal(box);
+}
+
+}  // namespace detail
+
+using detail::R;
+
+Application::Application() = default;
+Application::~Application() = default;
+
+std::string_view Application::ClassName() const { return Declaration().className; }
+
+void Application::x_SetVersionData(std::int64_t majorVersion, std::int64_t minorVersion,
+                                   std::int64_t bugVersion, std::int64_t nonReleaseVersion,
+                                   std::int64_t stageCode, std::string_view longVersion,
+                                   std::string_view shortVersion, std::string_view packageInfo) {
+  version_.majorVersion = majorVersion;
+  version_.minorVersion = minorVersion;
+  version_.bugVersion = bugVersion;
+  version_.nonReleaseVersion = nonReleaseVersion;
+  version_.stageCode = stageCode;
+  version_.longVersion = longVersion;
+  version_.shortVersion = shortVersion;
+  version_.packageInfo = packageInfo;
+  if (QCoreApplication::instance()) {
+    QCoreApplication::setApplicationVersion(detail::FromUtf8(shortVersion));
+    if (!packageInfo.empty()) QCoreApplication::setApplicationName(detail::FromUtf8(packageInfo));
+  }
+}
+
+const VersionData& Application::Version() const { return version_; }
+
+Ref<fw::MenuBar> Application::MenuBar() const { return menuBar_; }
+
+void Application::MenuBar(const Ref<fw::MenuBar>& bar) {
+  menuBar_ = bar;
+  if (R().appObject.Get() == this) detail::RebuildMenuBars();
+}
+
+// Qt 6 scales for high-DPI screens by itself; the flag is kept for what asks.
+void Application::SetSupportsHiDPI(bool on) { R().supportsHiDPI = on; }
+
+std::exception_ptr CallFunctionWithExceptionHandling(void (*fn)(void*), void* arg) {
+  try {
+    fn(arg);
+  } catch (...) {
+    return std::current_exception();
+  }
+  return nullptr;
+}
+
+void RuntimeInit(int argc, char** argv) {
+  if (!QApplication::instance()) {
+    // QApplication keeps a reference to argc for its whole life.
+    static int appArgc = 0;
+    appArgc = argc;
+    static char* fallbackArgv[] = {const_cast<char*>("tessivar"), nullptr};
+    if (appArgc <= 0 || !argv) {
+      appArgc = 1;
+      argv = fallbackArgv;
+    }
+    new QApplication(appArgc, argv);  // lives until the process ends
+  }
+  QApplication::setQuitOnLastWindowClosed(false);
+  SetBackgroundTaskHook(&detail::YieldHook);
+}
+
+void RuntimeSetExceptionHelper(ExceptionHelper helper) { R().helper = helper; }
+void RuntimeSetCompiledRelease(double release) { R().compiledRelease = release; }
+void RuntimeInitExternalClasses() { R().externalClassesReady = true; }
+// The busy wheel and every other control are built in; nothing to load.
+void InitPluginEntrypoints() { R().pluginsReady = true; }
+
+void RuntimeRegisterAppObject(const Ref<Application>& app) {
+  R().appObject = app;
+  if (app) {
+    const VersionData& v = app->Version();
+    if (!v.packageInfo.empty() && QCoreApplication::instance()) {
+      QCoreApplication::setApplicationName(detail::FromUtf8(v.packageInfo));
+    }
+  }
+  detail::RebuildMenuBars();
+}
+
+Ref<Application> GetAppObject() { return R().appObject; }
+
+void RunFrameworkInitialization(void (*lateStartup)()) {
+  detail::Runtime& r = R();
+  if (r.frameworkInitialized) return;
+  r.frameworkInitialized = true;
+  if (lateStartup) detail::AtBoundary([lateStartup] { lateStartup(); });
+}
+
+void RuntimeRun() {
+  if (R().quitPending || !QApplication::instance()) return;
+  ++R().loopDepth;
+  QApplication::exec();
+  --R().loopDepth;
+}
+
+void Quit(int exitCode) {
+  detail::Runtime& r = R();
+  if (r.quitPending) return;
+  r.quitPending = true;
+  r.exitCode = exitCode;
+  // Ends every running event loop, nested ones included.
+  detail::ExitLoops(exitCode);
+}
+
+int RuntimeExit() { return R().exitCode; }
+
+void UnhandledException(std::exception_ptr failure) {
+  if (!failure) return;
+  std::string className;
+  std::string message;
+  try {
+    std::rethrow_exception(failure);
+  } catch (const detail::QuitUnwind&) {
+    return;  // a quit that is already under way
+  } catch (const RuntimeException& e) {
+    className = e.ClassName();
+    message = e.Message();
+  } catch (const std::exception& e) {
+    className = detail::Demangled(typeid(e).name());
+    message = e.what();
+  } catch (...) {
+    className = "an unknown exception";
+  }
+  detail::Runtime& r = R();
+  const bool firstFailure = !r.failed;
+  r.failed = true;
+  const bool quitting = r.quitPending;
+  // Nothing of the program runs while the report is open or after it.
+  r.quitPending = true;
+  if (firstFailure && !quitting) {
+    r.exitCode = 1;
+    std::string text = "An exception of class " + className + " was not handled. The application must shut down.";
+    if (!message.empty()) text += "\n\n" + message;
+    try {
+      detail::ShowMessageBox(text);
+    } catch (...) {
+      // A failing test hook must not take the report down with it.
+    }
+  }
+  detail::ExitLoops(r.exitCode);
+}
+
+std::string FileType::Operator_Convert() {
+  auto& types = R().fileTypes;
+  bool known = false;
+  for (const auto& t : types) known = known || t.Get() == this;
+  if (!known) {
+    auto self = std::dynamic_pointer_cast<FileType>(weak_from_this().lock());
+    if (self) types.emplace_back(std::move(self));
+  }
+  return Name;
+}
+
+std::vector<Ref<FileType>> RegisteredFileTypes() { return R().fileTypes; }
+
+}  // namespace fw

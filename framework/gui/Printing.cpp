@@ -1,0 +1,140 @@
+// Printing: a page from the print dialog, in units of 1/72 inch, and the text area's printer.
+
+#include <QAbstractTextDocumentLayout>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+
+#include <vector>
+
+#include "framework/core/Exceptions.h"
+#include "framework/gui/Dialogs.h"
+#include "framework/gui/Runtime.h"
+#include "framework/gui/TextAreaImpl.h"
+
+namespace fw {
+
+using detail::R;
+
+struct Graphics::Impl {
+  std::unique_ptr<QPrinter> printer;
+  QPainter painter;
+  double unit = 1.0;  // device pixels per page unit
+
+  ~Impl() {
+    if (painter.isActive()) painter.end();  // finishes the print job
+  }
+};
+
+Graphics::Graphics(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+Graphics::~Graphics() = default;
+
+void Graphics::NextPage() {
+  Impl& g = *impl_;
+  if (!g.painter.isActive()) throw RuntimeException("the print job has ended");
+  g.printer->newPage();
+}
+
+Ref<Graphics> PrinterSetup::ShowPrinterDialog() {
+  detail::Runtime& r = R();
+  if (r.quitPending) return {};
+  ++r.printerDialogs;
+  auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  // A quarter inch all round: a 540 x 720 block fits on both Letter and A4.
+  printer->setPageMargins(QMarginsF(18, 18, 18, 18), QPageLayout::Point);
+  if (r.recordDialogs) {
+    if (!r.printerAnswer) return {};
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(detail::FromUtf8(*r.printerAnswer));
+  } else {
+    QPrintDialog dialog(printer.get());
+    const int answer = detail::ExecModal(dialog);
+    detail::UnwindIfQuitting();
+    if (answer != QDialog::Accepted) return {};
+  }
+  auto impl = std::make_unique<Graphics::Impl>();
+  impl->printer = std::move(printer);
+  if (!impl->painter.begin(impl->printer.get())) throw RuntimeException("the printer could not be started");
+  impl->unit = impl->printer->resolution() / 72.0;
+  impl->painter.scale(impl->unit, impl->unit);
+  return RuntimeNewObject<Graphics>(std::move(impl));
+}
+
+struct StyledTextPrinter::Impl {
+  Ref<Graphics> page;
+  QTextDocument document;
+  QColor colour;
+  double width = 0.0;  // device pixels
+  struct LineSpan {
+    double top, bottom;
+  };
+  std::vector<LineSpan> lines;
+  std::size_t next = 0;
+};
+
+StyledTextPrinter::StyledTextPrinter(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+StyledTextPrinter::~StyledTextPrinter() = default;
+
+void StyledTextPrinter::DrawBlock(std::int64_t x, std::int64_t y, std::int64_t height) {
+  Impl& p = *impl_;
+  if (EOFReached()) return;
+  Graphics::Impl& g = p.page->impl();
+  if (!g.painter.isActive()) throw RuntimeException("the print job has ended");
+  const double top = p.lines[p.next].top;
+  const double limit = top + static_cast<double>(std::max<std::int64_t>(0, height)) * g.unit + 0.01;
+  // Whole lines only; the first one always, so that a line taller than the block still prints.
+  std::size_t last = p.next;
+  while (last + 1 < p.lines.size() && p.lines[last + 1].bottom <= limit) ++last;
+  const double bottom = p.lines[last].bottom;
+  g.painter.save();
+  g.painter.resetTransform();
+  g.painter.translate(static_cast<double>(x) * g.unit, static_cast<double>(y) * g.unit - top);
+  QAbstractTextDocumentLayout::PaintContext context;
+  context.clip = QRectF(0.0, top, p.width, bottom - top);
+  context.palette.setColor(QPalette::Text, p.colour);
+  g.painter.setClipRect(context.clip);
+  p.document.documentLayout()->draw(&g.painter, context);
+  g.painter.restore();
+  p.next = last + 1;
+}
+
+bool StyledTextPrinter::EOFReached() const { return impl_->next >= impl_->lines.size(); }
+
+Ref<StyledTextPrinter> TextArea::styledTextPrinter(const Ref<Graphics>& page, std::int64_t width) {
+  if (page.IsNil()) throw NilObjectException("styledTextPrinter was given no page");
+  auto* area = dynamic_cast<detail::TextAreaWidget*>(impl_->widget.data());
+  if (!area) throw NilObjectException("the text area's window is gone");
+  Graphics::Impl& g = page->impl();
+  auto impl = std::make_unique<StyledTextPrinter::Impl>();
+  impl->page = page;
+  impl->colour = area->palette().color(QPalette::Active, QPalette::Text);
+  impl->width = static_cast<double>(std::max<std::int64_t>(1, width)) * g.unit;
+  QTextDocument& doc = impl->document;
+  // Laid out for the printer itself, in the area's font.
+  doc.documentLayout()->setPaintDevice(g.printer.get());
+  doc.setDocumentMargin(0.0);
+  doc.setDefaultFont(area->font());
+  QTextOption option = area->document()->defaultTextOption();
+  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  option.setTabStopDistance(8.0 * QFontMetricsF(area->font(), g.printer.get()).horizontalAdvance(QLatin1Char(' ')));
+  doc.setDefaultTextOption(option);
+  QString text = detail::TextAreaWidget::Shown(area->Exact());
+  text.replace(QChar(0x2029), QLatin1Char('\n'));
+  doc.setPlainText(text);
+  doc.setTextWidth(impl->width);
+  (void)doc.size();  // lays the whole text out
+  for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+    const QTextLayout* layout = block.layout();
+    const double blockTop = doc.documentLayout()->blockBoundingRect(block).top();
+    for (int i = 0; i < layout->lineCount(); ++i) {
+      const QTextLine line = layout->lineAt(i);
+      impl->lines.push_back({blockTop + line.y(), blockTop + line.y() + line.height()});
+    }
+  }
+  return RuntimeNewObject<StyledTextPrinter>(std::move(impl));
+}
+
+}  // namespace fw

@@ -1,0 +1,90 @@
+#pragma once
+// The framework's private state and the event boundary. Only framework/gui includes this.
+
+#include <QPointer>
+#include <QString>
+
+#include <chrono>
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "framework/gui/Application.h"
+#include "framework/gui/Window.h"
+
+class QDialog;
+class QWidget;
+
+namespace fw::detail {
+
+// Thrown after Quit from framework calls that return into program code (the yield above all),
+// so that a running calculation unwinds to our event boundary. Deliberately not a
+// std::exception: the program catches nothing, and our boundary swallows it.
+struct QuitUnwind {};
+
+struct Runtime {
+  ExceptionHelper helper = nullptr;
+  double compiledRelease = 0.0;
+  bool supportsHiDPI = false;
+  bool externalClassesReady = false;
+  bool pluginsReady = false;
+  bool frameworkInitialized = false;
+
+  Ref<Application> appObject;
+  std::vector<ClassDecl> classes;
+  std::vector<Ref<FileType>> fileTypes;
+  // Implicit window instances in the order they were built.
+  std::vector<std::pair<std::string, Ref<Window>>> windows;
+  QPointer<QWidget> lastActiveWindow;
+
+  bool quitPending = false;
+  bool failed = false;
+  int exitCode = 0;
+  int boundaryDepth = 0;
+  int loopDepth = 0;  // event loops of ours running (the main one, modal dialogs)
+  bool inYield = false;
+
+  // Test seams.
+  bool recordDialogs = false;
+  std::vector<std::string> messages;
+  int beeps = 0;
+  int printerDialogs = 0;
+  std::function<void(const std::string&)> onMessage;
+  std::optional<std::string> printerAnswer;
+  std::optional<std::chrono::system_clock::time_point> fixedClock;
+};
+
+Runtime& R();
+
+// Runs program code called from Qt: a failure goes to UnhandledException, the quit unwind is
+// swallowed, and nothing runs once a quit is pending.
+void AtBoundary(const std::function<void()>& programCode) noexcept;
+// Ends the running event loops (when there are any) with the exit code.
+void ExitLoops(int code);
+// Runs a modal dialog's event loop; counted so that Quit can end it.
+int ExecModal(QDialog& dialog);
+// Raises the quit unwind when a quit is pending and program code is running below us.
+void UnwindIfQuitting();
+// Whether the window's class declares that it implements the event.
+bool Implements(const Window& window, std::string_view eventName);
+// The program window whose top-level widget this is, or null.
+Window* WindowOfWidget(const QWidget* topLevel);
+// The active program window, or the one that was active last.
+Window* ActiveWindow();
+// The application's menu bar changed: every window rebuilds its copy.
+void RebuildMenuBars();
+// Runs the menu enabling pass for the window (null: the active one).
+void UpdateMenus(Window* window);
+// Shows a plain modal message box (recorded under the test seam); no unwinding.
+void ShowMessageBox(const std::string& message);
+std::string ApplicationTitle();
+
+std::string ToUtf8(const QString& text);
+QString FromUtf8(std::string_view text);
+
+}  // namespace fw::detail

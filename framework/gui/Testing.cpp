@@ -1,0 +1,73 @@
+#include "framework/gui/Testing.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QAction>
+#include <QMenuBar>
+#include <QWidget>
+
+#include "framework/gui/Runtime.h"
+#include "framework/gui/TestingQt.h"
+#include "framework/gui/WindowImpl.h"
+
+namespace fw::testing {
+
+using detail::R;
+
+void RecordDialogs(bool on) { R().recordDialogs = on; }
+const std::vector<std::string>& Messages() { return R().messages; }
+int BeepCount() { return R().beeps; }
+
+void ClearRecords() {
+  R().messages.clear();
+  R().beeps = 0;
+  R().printerDialogs = 0;
+}
+
+void OnMessage(std::function<void(const std::string& message)> hook) { R().onMessage = std::move(hook); }
+void AnswerPrinterDialog(std::optional<std::string> pdfPath) { R().printerAnswer = std::move(pdfPath); }
+int PrinterDialogCount() { return R().printerDialogs; }
+void FixClock(std::optional<std::chrono::system_clock::time_point> now) { R().fixedClock = now; }
+
+void ResetFramework() {
+  detail::Runtime& r = R();
+  auto windows = std::move(r.windows);
+  r.windows.clear();
+  for (auto& [name, window] : windows) {
+    if (window) window->Hide();
+  }
+  windows.clear();
+  r.appObject = Ref<Application>();
+  r.classes.clear();
+  r.fileTypes.clear();
+  r.lastActiveWindow = nullptr;
+  r.helper = nullptr;
+  r.frameworkInitialized = false;
+  r.quitPending = false;
+  r.failed = false;
+  r.exitCode = 0;
+  r.recordDialogs = false;
+  r.onMessage = nullptr;
+  r.printerAnswer.reset();
+  r.fixedClock.reset();
+  ClearRecords();
+  if (QCoreApplication::instance()) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QWidget* WidgetOf(const Ref<Object>& control) {
+  if (auto* c = dynamic_cast<Control*>(control.Get())) return c->impl().widget;
+  return nullptr;
+}
+
+QWidget* TopLevelOf(const Window& window) { return window.impl().top; }
+QWidget* ClientOf(const Window& window) { return window.impl().client; }
+QMenuBar* MenuBarOf(const Window& window) { return window.impl().menuBar; }
+
+QAction* ActionOf(const Ref<MenuItem>& item) {
+  namespace d = fw::detail;
+  return item ? d::ActionOf(*item) : nullptr;
+}
+
+bool QuitPending() { return R().quitPending; }
+
+}  // namespace fw::testing

@@ -1,0 +1,30 @@
+#pragma once
+// Test access to the Qt widgets behind the framework's objects. Tests only: the program never
+// sees Qt.
+
+#include "framework/gui/Menus.h"
+#include "framework/gui/Testing.h"
+#include "framework/gui/Window.h"
+
+class QAction;
+class QMenuBar;
+class QWidget;
+
+namespace fw::detail {
+QAction* ActionOf(MenuItem& item);
+}
+
+namespace fw::testing {
+
+// The widget that shows the control; null for a timer or a control whose window is gone.
+QWidget* WidgetOf(const Ref<Object>& control);
+// The window's top-level widget, its client area (the parent of the controls) and its menu bar.
+QWidget* TopLevelOf(const Window& window);
+QWidget* ClientOf(const Window& window);
+QMenuBar* MenuBarOf(const Window& window);
+// The action that shows the menu item in the windows' menu bars.
+QAction* ActionOf(const Ref<MenuItem>& item);
+// Whether Quit (or a failure report) has asked the program to end.
+bool QuitPending();
+
+}  // namespace fw::testing

@@ -1,0 +1,62 @@
+#pragma once
+// The text area's widget: a QPlainTextEdit beside the exact text it shows. Only framework/gui
+// includes this.
+
+#include <QPlainTextEdit>
+
+#include <string>
+#include <string_view>
+
+#include "framework/gui/ControlImpl.h"
+
+class QMimeData;
+
+namespace fw::detail {
+
+std::u32string CodePointsOf(std::string_view utf8);
+std::string Utf8Of(std::u32string_view text);
+
+class TextAreaWidget : public ControlWidget<QPlainTextEdit> {
+ public:
+  explicit TextAreaWidget(Control::Impl* control);
+
+  const std::u32string& Exact() const { return exact_; }
+  std::size_t SelFrom() const { return std::min(anchor_, caret_); }
+  std::size_t SelTo() const { return std::max(anchor_, caret_); }
+  void SetText(std::u32string text);
+  // Replaces [from, to) and puts the caret after the new text.
+  void Replace(std::size_t from, std::size_t to, std::u32string_view with, bool keepView);
+  void Select(std::size_t anchor, std::size_t caret);
+
+  // The text as the document holds it: each line end one paragraph separator.
+  static QString Shown(std::u32string_view text);
+
+ protected:
+  QPoint ToControl(const QPointF& p) const override;
+  QMimeData* createMimeDataFromSelection() const override;
+  void insertFromMimeData(const QMimeData* source) override;
+
+ private:
+  struct Programmatic {
+    explicit Programmatic(TextAreaWidget* w) : w_(w), was_(w->programmatic_) { w_->programmatic_ = true; }
+    ~Programmatic() { w_->programmatic_ = was_; }
+    TextAreaWidget* w_;
+    bool was_;
+  };
+
+  int UnitsAt(std::size_t i) const;
+  int DocPos(std::size_t position) const;
+  std::size_t ExactPos(int docPosition) const;
+  void ShowSelection(bool keepView = false);
+  // Takes in what the user changed in the document.
+  void FromDocument();
+  void SelectionFromDocument();
+  void TextChanged();
+
+  std::u32string exact_;
+  std::size_t anchor_ = 0;
+  std::size_t caret_ = 0;
+  bool programmatic_ = false;
+};
+
+}  // namespace fw::detail
