@@ -548,6 +548,7 @@ struct Timer::Impl {
 Timer::Timer(Window* owner) : owner_(owner), impl_(std::make_unique<Impl>()) {
   impl_->self = this;
   impl_->sinceConstruction.start();
+  impl_->timer.setTimerType(Qt::PreciseTimer);
   QObject::connect(&impl_->timer, &QTimer::timeout, &impl_->timer, [impl = impl_.get()] { impl->Tick(); });
   impl_->Arm();
 }

@@ -21,18 +21,18 @@ PropertyValue Object::Property(std::string_view name) const {
 }
 
 void RuntimeRegisterClass(const ClassDecl& decl) {
-  for (ClassDecl& known : R().classes) {
-    if (known.className == decl.className) {
-      known = decl;
+  for (const ClassDecl*& known : R().classes) {
+    if (known->className == decl.className) {
+      known = &decl;
       return;
     }
   }
-  R().classes.push_back(decl);
+  R().classes.push_back(&decl);
 }
 
 const ClassDecl* RuntimeFindClass(std::string_view className) {
-  for (const ClassDecl& known : R().classes) {
-    if (known.className == className) return &known;
+  for (const ClassDecl* known : R().classes) {
+    if (known->className == className) return known;
   }
   return nullptr;
 }

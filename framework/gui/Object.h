@@ -48,7 +48,9 @@ class Object : public std::enable_shared_from_this<Object> {
   virtual PropertyValue Property(std::string_view name) const;
 };
 
-// Makes a program class known to the framework (run by the program's initialisers).
+// Makes a program class known to the framework (run by the program's initialisers). The
+// framework keeps the declaration itself, not a copy: it must live as long as the program (a
+// static), and RuntimeFindClass gives that same object back.
 void RuntimeRegisterClass(const ClassDecl& decl);
 const ClassDecl* RuntimeFindClass(std::string_view className);
 // Whether the class of that name implements the event; the framework's answer to IsEventImplemented.

@@ -69,7 +69,9 @@ struct StyledTextPrinter::Impl {
   QColor colour;
   double width = 0.0;  // device pixels
   struct LineSpan {
-    double top, bottom;
+    const QTextLayout* layout;
+    int line;
+    double top, bottom;  // in the document, device pixels
   };
   std::vector<LineSpan> lines;
   std::size_t next = 0;
@@ -88,15 +90,15 @@ void StyledTextPrinter::DrawBlock(std::int64_t x, std::int64_t y, std::int64_t h
   // Whole lines only; the first one always, so that a line taller than the block still prints.
   std::size_t last = p.next;
   while (last + 1 < p.lines.size() && p.lines[last + 1].bottom <= limit) ++last;
-  const double bottom = p.lines[last].bottom;
   g.painter.save();
   g.painter.resetTransform();
   g.painter.translate(static_cast<double>(x) * g.unit, static_cast<double>(y) * g.unit - top);
-  QAbstractTextDocumentLayout::PaintContext context;
-  context.clip = QRectF(0.0, top, p.width, bottom - top);
-  context.palette.setColor(QPalette::Text, p.colour);
-  g.painter.setClipRect(context.clip);
-  p.document.documentLayout()->draw(&g.painter, context);
+  g.painter.setPen(p.colour);
+  // Line by line rather than clipped: text outside a clip would still be in the page's content.
+  for (std::size_t i = p.next; i <= last; ++i) {
+    const Impl::LineSpan& span = p.lines[i];
+    span.layout->lineAt(span.line).draw(&g.painter, span.layout->position());
+  }
   g.painter.restore();
   p.next = last + 1;
 }
@@ -128,10 +130,10 @@ Ref<StyledTextPrinter> TextArea::styledTextPrinter(const Ref<Graphics>& page, st
   (void)doc.size();  // lays the whole text out
   for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
     const QTextLayout* layout = block.layout();
-    const double blockTop = doc.documentLayout()->blockBoundingRect(block).top();
+    const double blockTop = layout->position().y();
     for (int i = 0; i < layout->lineCount(); ++i) {
       const QTextLine line = layout->lineAt(i);
-      impl->lines.push_back({blockTop + line.y(), blockTop + line.y() + line.height()});
+      impl->lines.push_back({layout, i, blockTop + line.y(), blockTop + line.y() + line.height()});
     }
   }
   return RuntimeNewObject<StyledTextPrinter>(std::move(impl));

@@ -36,7 +36,7 @@ struct Runtime {
   bool frameworkInitialized = false;
 
   Ref<Application> appObject;
-  std::vector<ClassDecl> classes;
+  std::vector<const ClassDecl*> classes;  // the program's declarations, which are static
   std::vector<Ref<FileType>> fileTypes;
   // Implicit window instances in the order they were built.
   std::vector<std::pair<std::string, Ref<Window>>> windows;
