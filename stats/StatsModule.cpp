@@ -86,18 +86,25 @@ TESSIVAR_KERNEL void CrossTile(const fw::DoubleArray2D& data, int32_t i0, int32_
                                double* cross, ptrdiff_t crossStride) {
   using Vec = typename VecOf<V>::type;
   Vec acc[JB][KV];
+#pragma GCC unroll 16
   for (int jj = 0; jj < JB; ++jj)
+#pragma GCC unroll 16
     for (int kv = 0; kv < KV; ++kv) Load(acc[jj][kv], cross + (j0 + jj) * crossStride + k0 + kv * V);
   for (int32_t i = i0; i <= i1; ++i) {
     const double* row = data.Row(i);
     Vec x[KV];
+#pragma GCC unroll 16
     for (int kv = 0; kv < KV; ++kv) Load(x[kv], row + k0 + kv * V);
+#pragma GCC unroll 16
     for (int jj = 0; jj < JB; ++jj) {
       const double b = row[j0 + jj];
+#pragma GCC unroll 16
       for (int kv = 0; kv < KV; ++kv) acc[jj][kv] = acc[jj][kv] + b * x[kv];
     }
   }
+#pragma GCC unroll 16
   for (int jj = 0; jj < JB; ++jj)
+#pragma GCC unroll 16
     for (int kv = 0; kv < KV; ++kv) Store(cross + (j0 + jj) * crossStride + k0 + kv * V, acc[jj][kv]);
   fw::RuntimeBackgroundTask(int64_t{i1 - i0 + 1} * JB * KV * V);
 }
@@ -179,13 +186,58 @@ struct JacobiWork {
   double& U(int32_t j, int32_t q) { return col[q * stride + j]; }
 };
 
+// The pair (p, q) of one sweep: the skip rule, the threshold test and, for a rotation, its
+// parameters with the updates of the diagonal and the zeroed element. apq is U(p, q); diag(p)
+// and diagDelta(p) are kept in registers while the sweep is on row p.
+struct Step {
+  bool rotate;
+  double s, tau;
+};
+
+TESSIVAR_KERNEL Step Decide(int32_t sweep, double threshold, int32_t q, double apq, double& diagP, double& deltaP,
+                            double* rowP, double* diag, double* diagDelta) {
+  const double scaled = 100.0 * fw::Abs(apq);
+  if (sweep > 4 && fw::Abs(diagP) + scaled == fw::Abs(diagP) && fw::Abs(diag[q]) + scaled == fw::Abs(diag[q])) {
+    rowP[q] = 0.0;
+    return {false, 0.0, 0.0};
+  }
+  if (!(fw::Abs(apq) > threshold)) return {false, 0.0, 0.0};
+  const double diff = diag[q] - diagP;
+  double t;
+  if (fw::Abs(diff) + scaled == fw::Abs(diff)) {
+    t = apq / diff;
+  } else {
+    const double theta = (0.5 * diff) / apq;
+    t = 1.0 / (fw::Abs(theta) + fw::Sqrt(1.0 + theta * theta));
+    t = theta < 0.0 ? -t : t;
+  }
+  const double c = 1.0 / fw::Sqrt(1.0 + t * t);
+  const double s = t * c;
+  const double tau = s / (1.0 + c);
+  const double shift = t * apq;
+  deltaP = deltaP - shift;
+  diagDelta[q] = diagDelta[q] + shift;
+  diagP = diagP - shift;
+  diag[q] = diag[q] + shift;
+  rowP[q] = 0.0;
+  return {true, s, tau};
+}
+
+TESSIVAR_KERNEL void RotateOne(double& x, double& y, double s, double tau) {
+  const double a = x, b = y;
+  x = a - s * (b + a * tau);
+  y = b + s * (a - b * tau);
+}
+
 template <int V>
 TESSIVAR_KERNEL void Sweeps(JacobiWork& w) {
   const int32_t n = w.n;
+  double* const col = w.col.data();
   double* const diag = w.diag.data();
   double* const diagBase = w.diagBase.data();
   double* const diagDelta = w.diagDelta.data();
   double* const rowP = w.rowP.data();
+  const ptrdiff_t stride = w.stride;
   for (int32_t sweep = 1; sweep <= 50; ++sweep) {
     double offSum = 0.0;
     for (int32_t p = 1; p <= n - 1; ++p) {
@@ -201,50 +253,41 @@ TESSIVAR_KERNEL void Sweeps(JacobiWork& w) {
 
     for (int32_t p = 1; p <= n - 1; ++p) {
       for (int32_t j = p + 1; j <= n; ++j) rowP[j] = w.U(p, j);
-      double* const colP = &w.U(0, p);
+      double* const colP = col + p * stride;
+      // The pairs of row p in order. Each step's decision needs only the diagonal and U(p, q + 1),
+      // which the previous rotation touches first; the rest of that rotation touches other cells,
+      // so it runs after the next decision and the two overlap.
+      double diagP = diag[p], deltaP = diagDelta[p];
+      Step step = Decide(sweep, threshold, p + 1, rowP[p + 1], diagP, deltaP, rowP, diag, diagDelta);
       for (int32_t q = p + 1; q <= n; ++q) {
-        const double apq = rowP[q];
-        const double scaled = 100.0 * fw::Abs(apq);
-        if (sweep > 4 && fw::Abs(diag[p]) + scaled == fw::Abs(diag[p]) &&
-            fw::Abs(diag[q]) + scaled == fw::Abs(diag[q])) {
-          rowP[q] = 0.0;
-        } else if (fw::Abs(apq) > threshold) {
-          const double diff = diag[q] - diag[p];
-          double t;
-          if (fw::Abs(diff) + scaled == fw::Abs(diff)) {
-            t = apq / diff;
-          } else {
-            const double theta = (0.5 * diff) / apq;
-            t = 1.0 / (fw::Abs(theta) + fw::Sqrt(1.0 + theta * theta));
-            if (theta < 0.0) t = -t;
+        const Step current = step;
+        if (q < n) {
+          double next = rowP[q + 1];
+          if (current.rotate) {
+            double& y = col[(q + 1) * stride + q];
+            const double a = next, b = y;
+            next = a - current.s * (b + a * current.tau);
+            y = b + current.s * (a - b * current.tau);
+            rowP[q + 1] = next;
           }
-          const double c = 1.0 / fw::Sqrt(1.0 + t * t);
-          const double s = t * c;
-          const double tau = s / (1.0 + c);
-          const double shift = t * apq;
-          diagDelta[p] = diagDelta[p] - shift;
-          diagDelta[q] = diagDelta[q] + shift;
-          diag[p] = diag[p] - shift;
-          diag[q] = diag[q] + shift;
-          rowP[q] = 0.0;
-
-          double* const colQ = &w.U(0, q);
+          step = Decide(sweep, threshold, q + 1, next, diagP, deltaP, rowP, diag, diagDelta);
+        }
+        if (current.rotate) {
+          const double s = current.s, tau = current.tau;
+          double* const colQ = col + q * stride;
           // j < p: x = U(j, p), y = U(j, q).
           RotatePairs<V>(colP + 1, colQ + 1, p - 1, s, tau);
           // p < j < q: x = U(p, j), y = U(j, q).
           RotatePairs<V>(rowP + p + 1, colQ + p + 1, q - p - 1, s, tau);
-          // j > q: x = U(p, j), y = U(q, j), one column apart each.
-          double* const col = w.col.data();
-          ptrdiff_t at = (q + 1) * w.stride + q;
-          for (int32_t j = q + 1; j <= n; ++j, at += w.stride) {
-            const double a = rowP[j], b = col[at];
-            rowP[j] = a - s * (b + a * tau);
-            col[at] = b + s * (a - b * tau);
-          }
+          // j > q + 1: x = U(p, j), y = U(q, j), one column apart each.
+          ptrdiff_t at = (q + 2) * stride + q;
+          for (int32_t j = q + 2; j <= n; ++j, at += stride) RotateOne(rowP[j], col[at], s, tau);
           fw::RuntimeBackgroundTask(n - 2);
         }
         fw::RuntimeBackgroundTask();
       }
+      diag[p] = diagP;
+      diagDelta[p] = deltaP;
       for (int32_t j = p + 1; j <= n; ++j) w.U(p, j) = rowP[j];
       fw::RuntimeBackgroundTask();
     }

@@ -27,15 +27,55 @@ const Random::Tables& ZigguratTables() {
   return tables;
 }
 
-std::mt19937_64 DeviceSeededEngine() {
+Mt19937_64 DeviceSeededEngine() {
   std::random_device device;
   std::array<std::uint32_t, 8> words;
   for (auto& w : words) w = device();
   std::seed_seq seq(words.begin(), words.end());
-  return std::mt19937_64(seq);
+  return Mt19937_64(seq);
+}
+
+constexpr std::uint64_t kUpperMask = ~std::uint64_t{0} << 31;
+constexpr std::uint64_t kLowerMask = ~kUpperMask;
+constexpr std::uint64_t kMatrixA = 0xb5026f5aa96619e9u;
+constexpr std::size_t kShift = 156;
+
+std::uint64_t Twist(std::uint64_t upper, std::uint64_t lower, std::uint64_t far) {
+  const std::uint64_t y = (upper & kUpperMask) | (lower & kLowerMask);
+  return far ^ (y >> 1) ^ (-(y & 1) & kMatrixA);
 }
 
 }  // namespace
+
+// The seeding and refill rules of the standard's mersenne_twister_engine for w = 64, n = 312,
+// m = 156, r = 31.
+void Mt19937_64::Seed(std::uint64_t seed) {
+  state_[0] = seed;
+  for (std::size_t i = 1; i < kStateSize; ++i) {
+    state_[i] = 6364136223846793005u * (state_[i - 1] ^ (state_[i - 1] >> 62)) + i;
+  }
+  next_ = kStateSize;
+}
+
+void Mt19937_64::Seed(std::seed_seq& seq) {
+  std::array<std::uint32_t, 2 * kStateSize> words;
+  seq.generate(words.begin(), words.end());
+  bool zero = true;
+  for (std::size_t i = 0; i < kStateSize; ++i) {
+    state_[i] = words[2 * i] | (std::uint64_t{words[2 * i + 1]} << 32);
+    zero = zero && (i == 0 ? (state_[i] & kUpperMask) == 0 : state_[i] == 0);
+  }
+  if (zero) state_[0] = std::uint64_t{1} << 63;
+  next_ = kStateSize;
+}
+
+void Mt19937_64::Refill() {
+  std::size_t i = 0;
+  for (; i < kStateSize - kShift; ++i) state_[i] = Twist(state_[i], state_[i + 1], state_[i + kShift]);
+  for (; i < kStateSize - 1; ++i) state_[i] = Twist(state_[i], state_[i + 1], state_[i + kShift - kStateSize]);
+  state_[i] = Twist(state_[i], state_[0], state_[kShift - 1]);
+  next_ = 0;
+}
 
 Random::Random() : engine_(DeviceSeededEngine()), tables_(&ZigguratTables()) {}
 
@@ -59,7 +99,7 @@ double Random::GaussianSlow(unsigned layer, double u) {
 
     const std::uint64_t bits = engine_();
     layer = static_cast<unsigned>(bits & 0xFF);
-    u = static_cast<double>(bits >> 11) * 0x1p-52 - 1.0;
+    u = static_cast<double>(static_cast<std::int64_t>(bits >> 11)) * 0x1p-52 - 1.0;
     if (std::fabs(u) < tables_->ratio[layer]) return u * tables_->x[layer];
   }
 }

@@ -3,6 +3,7 @@
 // it is created on first use, seeded from std::random_device, and never seeded by the program.
 
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <random>
 
@@ -10,21 +11,52 @@
 
 namespace fw {
 
+// The 64-bit Mersenne Twister, the same sequence as std::mt19937_64 for the same seed. Its state
+// refill has no data-dependent branch, which the library's has, and so runs several times faster.
+class Mt19937_64 {
+ public:
+  using result_type = std::uint64_t;
+  static constexpr std::size_t kStateSize = 312;
+
+  explicit Mt19937_64(std::uint64_t seed = 5489u) { Seed(seed); }
+  explicit Mt19937_64(std::seed_seq& seq) { Seed(seq); }
+  void Seed(std::uint64_t seed);
+  void Seed(std::seed_seq& seq);
+
+  static constexpr result_type min() { return 0; }
+  static constexpr result_type max() { return ~result_type{0}; }
+  result_type operator()() {
+    if (next_ >= kStateSize) Refill();
+    result_type z = state_[next_++];
+    z ^= (z >> 29) & 0x5555555555555555u;
+    z ^= (z << 17) & 0x71d67fffeda60000u;
+    z ^= (z << 37) & 0xfff7eee000000000u;
+    z ^= z >> 43;
+    return z;
+  }
+
+ private:
+  void Refill();
+
+  std::uint64_t state_[kStateSize];
+  std::size_t next_ = kStateSize;
+};
+
 class Random {
  public:
   // Seeded from std::random_device.
   Random();
   explicit Random(std::uint64_t seed);
 
-  void Seed(std::uint64_t seed) { engine_.seed(seed); }
+  void Seed(std::uint64_t seed) { engine_.Seed(seed); }
 
-  // The next standard normal deviate: Marsaglia-Tsang ziggurat (256 layers) on std::mt19937_64,
+  // The next standard normal deviate: Marsaglia-Tsang ziggurat (256 layers) on mt19937_64,
   // with the layer index and the uniform taken from separate bits of one 64-bit draw.
   double Gaussian() {
     const std::uint64_t bits = engine_();
     const unsigned layer = static_cast<unsigned>(bits & 0xFF);
     // Uniform on (-1, 1) from the top 53 bits.
-    const double u = static_cast<double>(bits >> 11) * 0x1p-52 - 1.0;
+    const double u = static_cast<double>(static_cast<std::int64_t>(bits >> 11)) * 0x1p-52 - 1.0;
     if (std::fabs(u) < tables_->ratio[layer]) return u * tables_->x[layer];
     return GaussianSlow(layer, u);
   }
@@ -38,9 +70,9 @@ class Random {
  private:
   double GaussianSlow(unsigned layer, double u);
   // Uniform on (0, 1], never 0, so its logarithm is finite.
-  double UniformOpen() { return static_cast<double>((engine_() >> 11) + 1) * 0x1p-53; }
+  double UniformOpen() { return static_cast<double>(static_cast<std::int64_t>((engine_() >> 11) + 1)) * 0x1p-53; }
 
-  std::mt19937_64 engine_;
+  Mt19937_64 engine_;
   const Tables* tables_;
 };
 
