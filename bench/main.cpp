@@ -1,12 +1,14 @@
 // tessivar-bench: one whole calculation without windows, timed routine by routine.
 //
-//   tessivar-bench --vars N --subjects N --replications N [--dump FILE] [--isa NAME]
+//   tessivar-bench --vars N --subjects N --replications N [--dump FILE] [--isa NAME] [--yield-share]
 //
 // It runs the calculation as the Calculate action does: store the inputs, empty and resize
 // SumStats, RanNumbers, CorrMatrix and EigenvaluesCalc once per replication, SummaryStats once.
 // --dump writes the last replication's RanData and r and the final SumStats, every double in
 // C's %a form, so the figures can be recomputed independently. --isa picks the kernels
-// (baseline, avx2, avx512) instead of the widest the processor offers.
+// (baseline, avx2, avx512) instead of the widest the processor offers. --yield-share then times
+// as many replications more, each on the same data once with the engine and once with a copy of
+// it whose yield points are compiled out, and prints what the yields cost.
 
 #include <sys/resource.h>
 
@@ -21,6 +23,7 @@
 #include <vector>
 
 #include "framework/core/BackgroundTask.h"
+#include "bench/NoYield.h"
 #include "framework/core/DoubleArray.h"
 #include "stats/Isa.h"
 #include "stats/StatsModule.h"
@@ -34,12 +37,14 @@ struct Options {
   std::int64_t vars = 0, subs = 0, reps = 0;
   std::string dump;
   std::string isa;
+  bool yieldShare = false;
 };
 
 [[noreturn]] void Usage(const char* problem) {
   std::fprintf(stderr,
                "tessivar-bench: %s\n"
                "usage: tessivar-bench --vars N --subjects N --replications N [--dump FILE] [--isa NAME]\n"
+               "                      [--yield-share]\n"
                "  N within the program's limits: 3-200 variables, 50-2500 subjects (more than the\n"
                "  variables), 1-1000 replications; NAME is baseline, avx2 or avx512\n",
                problem);
@@ -57,6 +62,10 @@ Options Parse(int argc, char** argv) {
   Options o;
   for (int a = 1; a < argc; ++a) {
     const std::string arg = argv[a];
+    if (arg == "--yield-share") {
+      o.yieldShare = true;
+      continue;
+    }
     if (a + 1 >= argc) Usage(("missing value after " + arg).c_str());
     const char* value = argv[++a];
     if (arg == "--vars") {
@@ -83,7 +92,11 @@ Options Parse(int argc, char** argv) {
 void ChooseIsa(const std::string& name) {
   using StatsModule::detail::Isa;
   for (Isa isa : {Isa::kBaseline, Isa::kAvx2, Isa::kAvx512}) {
-    if (name == StatsModule::detail::IsaName(isa)) return StatsModule::detail::UseIsa(isa);
+    if (name == StatsModule::detail::IsaName(isa)) {
+      StatsModule::detail::UseIsa(isa);
+      bench::noyield::UseIsa(name.c_str());
+      return;
+    }
   }
   Usage("--isa must be baseline, avx2 or avx512");
 }
@@ -96,12 +109,31 @@ double Median(std::vector<double> values) {
 
 double Milliseconds(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
-// What one yield costs when no hook is installed, in nanoseconds.
-double YieldCost() {
-  constexpr int kCalls = 50'000'000;
-  const Clock::time_point start = Clock::now();
-  for (int k = 0; k < kCalls; ++k) fw::RuntimeBackgroundTask();
-  return std::chrono::duration<double, std::nano>(Clock::now() - start).count() / kCalls;
+// The median time per replication with the yields and without them, each replication's data
+// run through both, in alternating order.
+void YieldShare(std::int64_t reps) {
+  std::vector<double> with, without;
+  for (std::int64_t rep = 1; rep <= reps; ++rep) {
+    StatsModule::RanNumbers();
+    const fw::DoubleArray2D data = *VarsModule::RanData;
+    double times[2] = {0, 0};
+    for (int pass = 0; pass < 2; ++pass) {
+      const bool yielding = (pass == 0) == (rep % 2 == 0);
+      const Clock::time_point t0 = Clock::now();
+      yielding ? StatsModule::RanNumbers() : bench::noyield::RanNumbers();
+      const Clock::time_point t1 = Clock::now();
+      *VarsModule::RanData = data;  // both passes work on the same data from here
+      const Clock::time_point t2 = Clock::now();
+      yielding ? StatsModule::CorrMatrix() : bench::noyield::CorrMatrix();
+      yielding ? StatsModule::EigenvaluesCalc() : bench::noyield::EigenvaluesCalc();
+      times[yielding ? 0 : 1] = Milliseconds(t1 - t0) + Milliseconds(Clock::now() - t2);
+    }
+    with.push_back(times[0]);
+    without.push_back(times[1]);
+  }
+  const double withMs = Median(with), withoutMs = Median(without);
+  std::printf("yield points       %.3f ms per replication without them: %.2f%% of a replication\n", withoutMs,
+              100.0 * (withMs - withoutMs) / withMs);
 }
 
 void WriteRow(std::FILE* out, const fw::DoubleArray2D& a, std::int32_t i, std::int32_t from, std::int32_t to) {
@@ -158,12 +190,11 @@ int Run(const Options& o) {
   StatsModule::SummaryStats();
   const Clock::time_point end = Clock::now();
   const double yieldsPerRep = static_cast<double>(fw::BackgroundTaskCalls() - yieldsBefore) / o.reps;
+  const double wholeMs = Median(whole);
 
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
 
-  const double yieldNs = YieldCost();
-  const double wholeMs = Median(whole);
   std::printf("tessivar-bench: %lld variables, %lld subjects, %lld replications (kernels: %s)\n",
               static_cast<long long>(o.vars), static_cast<long long>(o.subs), static_cast<long long>(o.reps),
               StatsModule::detail::IsaName(StatsModule::detail::ActiveIsa()));
@@ -174,11 +205,11 @@ int Run(const Options& o) {
   std::printf("  whole            %9.3f ms\n", wholeMs);
   std::printf("SummaryStats       %9.3f ms\n", Milliseconds(end - t4));
   std::printf("calculation        %9.3f s\n", std::chrono::duration<double>(end - start).count());
-  std::printf("yield points       %.0f per replication, %.2f ns each: %.2f%% of a replication\n", yieldsPerRep,
-              yieldNs, 100.0 * yieldsPerRep * yieldNs * 1e-6 / wholeMs);
+  std::printf("loop iterations    %.0f per replication, each ending with a yield\n", yieldsPerRep);
   std::printf("peak memory        %.1f MiB (maximum resident set)\n", static_cast<double>(usage.ru_maxrss) / 1024.0);
 
   if (!o.dump.empty()) Dump(o.dump);
+  if (o.yieldShare) YieldShare(o.reps);
   return 0;
 }
 
