@@ -68,6 +68,8 @@ const PropertyDecl& CheckedDecl(const PropertySchema& schema, std::string_view c
 
 // The key text that KeyDown delivers for a key press.
 std::string KeyText(const QKeyEvent& event);
+// Shift, Ctrl, Alt and their kin pressed alone: no key of their own.
+bool IsModifierKey(const QKeyEvent& event);
 
 // A font from the controls' font properties: "System" (or none) is the desktop font, size 0
 // its size; unit 0 and 2 are points, 1 pixels, 3 inches, 4 millimetres.
@@ -145,13 +147,14 @@ class ControlWidget : public Base, public WidgetLink {
   virtual QPoint ToControl(const QPointF& p) const { return p.toPoint(); }
 
   bool event(QEvent* e) override {
-    if (control_ && e->type() == QEvent::KeyPress) {
+    if (control_ && e->type() == QEvent::KeyPress && !IsModifierKey(*static_cast<QKeyEvent*>(e))) {
       // Before Qt's own handling, so that Tab and Return reach KeyDown too.
       if (control_->Fire("KeyDown", {KeyText(*static_cast<QKeyEvent*>(e)), 0, 0})) {
         e->accept();
         return true;
       }
-    } else if (control_ && e->type() == QEvent::KeyRelease && !static_cast<QKeyEvent*>(e)->isAutoRepeat()) {
+    } else if (control_ && e->type() == QEvent::KeyRelease && !static_cast<QKeyEvent*>(e)->isAutoRepeat() &&
+               !IsModifierKey(*static_cast<QKeyEvent*>(e))) {
       control_->Fire("KeyUp", {KeyText(*static_cast<QKeyEvent*>(e)), 0, 0});
     }
     return Base::event(e);

@@ -319,6 +319,24 @@ int EventNumber(ControlKind kind, std::string_view name) {
   return -1;
 }
 
+bool IsModifierKey(const QKeyEvent& event) {
+  switch (event.key()) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Meta:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_CapsLock:
+    case Qt::Key_NumLock:
+    case Qt::Key_ScrollLock:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+    case Qt::Key_Hyper_L:
+    case Qt::Key_Hyper_R: return true;
+    default: return false;
+  }
+}
+
 std::string KeyText(const QKeyEvent& event) {
   switch (event.key()) {
     case Qt::Key_Backspace: return "\x08";

@@ -31,6 +31,8 @@ void FixClock(std::optional<std::chrono::system_clock::time_point> now) { R().fi
 
 void ResetFramework() {
   detail::Runtime& r = R();
+  // No program code runs while the windows go (hiding one moves the focus, for instance).
+  r.quitPending = true;
   auto windows = std::move(r.windows);
   r.windows.clear();
   for (auto& [name, window] : windows) {
@@ -43,7 +45,6 @@ void ResetFramework() {
   r.lastActiveWindow = nullptr;
   r.helper = nullptr;
   r.frameworkInitialized = false;
-  r.quitPending = false;
   r.failed = false;
   r.exitCode = 0;
   r.recordDialogs = false;
@@ -52,6 +53,7 @@ void ResetFramework() {
   r.fixedClock.reset();
   ClearRecords();
   if (QCoreApplication::instance()) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  r.quitPending = false;
 }
 
 QWidget* WidgetOf(const Ref<Object>& control) {

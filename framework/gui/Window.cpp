@@ -53,7 +53,7 @@ class TopLevel : public QWidget {
   // Keys that no control took.
   void keyPressEvent(QKeyEvent* e) override {
     Window* w = owner_;
-    if (!w) return QWidget::keyPressEvent(e);
+    if (!w || IsModifierKey(*e)) return QWidget::keyPressEvent(e);
     if (Implements(*w, "KeyDown")) {
       bool swallowed = false;
       const std::string key = KeyText(*e);
@@ -359,7 +359,7 @@ void Window::Show() {
     }
   }
   w.top->show();
-  w.top->raise();
+  if (QGuiApplication::platformName() != QLatin1String("offscreen")) w.top->raise();  // it has no stacking
   w.top->activateWindow();
 }
 
