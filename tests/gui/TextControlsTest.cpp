@@ -1,0 +1,143 @@
+// Text controls: a text area keeps its text exactly, and a field's mask refuses whole.
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+
+#include "GuiTestSupport.h"
+#include "framework/core/PropertyString.h"
+#include "framework/core/Text.h"
+
+namespace {
+
+using guitest::GuiTest;
+using guitest::Instance;
+using guitest::Settle;
+using guitest::TestWnd;
+
+class TextControlsTest : public GuiTest {
+ protected:
+  void SetUp() override {
+    GuiTest::SetUp();
+    w = Instance([](TestWnd& w) {
+      w.createControls = [](TestWnd& self) {
+        self.Add<fw::TextArea>("Area");
+        fw::SetProperties(*self.Add<fw::TextField>("Field"), fw::PropertyListWriter()
+                                                                   .Integer("MaximumCharactersAllowed", 3)
+                                                                   .Text("ValidationMask", "###")
+                                                                   .Build());
+      };
+    });
+    Settle();
+    area = fw::RuntimeCheckCast<fw::TextArea>(w->ControlByName("Area"));
+    field = fw::RuntimeCheckCast<fw::TextField>(w->ControlByName("Field"));
+    areaWidget = static_cast<QPlainTextEdit*>(fw::testing::WidgetOf(area));
+    fieldWidget = static_cast<QLineEdit*>(fw::testing::WidgetOf(field));
+  }
+  fw::Ref<TestWnd> w;
+  fw::Ref<fw::TextArea> area;
+  fw::Ref<fw::TextField> field;
+  QPlainTextEdit* areaWidget = nullptr;
+  QLineEdit* fieldWidget = nullptr;
+};
+
+TEST_F(TextControlsTest, AnAreaGivesBackExactlyWhatWasSet) {
+  const char* texts[] = {"", "a\r\nb", "\r", "\n\r", "x\r\r\n\n", "end\r\n", "日本\r\n😀é", std::string(3000, 'z').c_str()};
+  for (const char* text : texts) {
+    SCOPED_TRACE(text);
+    area->Text(text);
+    EXPECT_EQ(area->Text(), text);
+    EXPECT_EQ(area->SelectionStart(), 0);
+  }
+  area->Text("ab\r\ncd");
+  EXPECT_EQ(areaWidget->toPlainText(), "ab\ncd") << "shown as two lines";
+  EXPECT_EQ(areaWidget->document()->blockCount(), 2);
+}
+
+TEST_F(TextControlsTest, PositionsCountEveryCharacterCrAndLfToo) {
+  // The report is written piece by piece at the end of the area.
+  area->Text("Tessivar\r\n");
+  for (const char* piece : {"1  ", "2.5000", "\r\n", "😀\r\n", "end"}) {
+    area->SelectionStart(fw::Len(area->Text()));
+    area->SelectedText(piece);
+  }
+  EXPECT_EQ(area->Text(), "Tessivar\r\n1  2.5000\r\n😀\r\nend");
+  EXPECT_EQ(area->SelectionStart(), fw::Len(area->Text()));
+  EXPECT_EQ(fw::Len(area->Text()), 27);
+
+  // Between CR and LF: the caret stays there and an insertion lands there.
+  area->Text("a\r\nb");
+  area->SelectionStart(2);
+  EXPECT_EQ(area->SelectionStart(), 2);
+  area->SelectedText("X");
+  EXPECT_EQ(area->Text(), "a\rX\nb");
+  EXPECT_EQ(area->SelectionStart(), 3);
+  EXPECT_EQ(areaWidget->document()->blockCount(), 3);
+  // Completing a CR LF from its halves joins the two lines.
+  area->Text("a\rb");
+  area->SelectionStart(2);
+  area->SelectedText("\n");
+  EXPECT_EQ(area->Text(), "a\r\nb");
+  EXPECT_EQ(areaWidget->document()->blockCount(), 2) << "one line end again";
+  area->Text("a\r");
+  area->SelectionStart(2);
+  area->SelectedText("\nz");
+  EXPECT_EQ(area->Text(), "a\r\nz");
+  EXPECT_EQ(areaWidget->toPlainText(), "a\nz");
+  EXPECT_EQ(area->SelectedText(), "");
+  area->SelectionStart(999);
+  EXPECT_EQ(area->SelectionStart(), 4);
+}
+
+TEST_F(TextControlsTest, WhatTheUserTypesJoinsTheExactText) {
+  area->Text("one\r\ntwo");
+  areaWidget->setFocus();
+  areaWidget->moveCursor(QTextCursor::End);
+  QTest::keyClicks(areaWidget, "3");
+  QTest::keyClick(areaWidget, Qt::Key_Return);
+  QKeyEvent accented(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8("é"));
+  QApplication::sendEvent(areaWidget, &accented);
+  EXPECT_EQ(area->Text(), "one\r\ntwo3\né");
+  areaWidget->moveCursor(QTextCursor::Start);
+  areaWidget->moveCursor(QTextCursor::EndOfLine);
+  EXPECT_EQ(area->SelectionStart(), 3);
+  QTest::keyClick(areaWidget, Qt::Key_Delete);  // the line end, CR and LF together
+  EXPECT_EQ(area->Text(), "onetwo3\né");
+  areaWidget->undo();
+  EXPECT_EQ(fw::Len(area->Text()), fw::Len("one\ntwo3\né")) << "undone, as one line end";
+
+  // Copy gives the exact text; paste keeps CR LF.
+  area->Text("x\r\ny");
+  areaWidget->selectAll();
+  areaWidget->copy();
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "x\r\ny");
+  areaWidget->moveCursor(QTextCursor::End);
+  areaWidget->paste();
+  EXPECT_EQ(area->Text(), "x\r\nyx\r\ny");
+}
+
+TEST_F(TextControlsTest, AFieldTakesOnlyWhatFitsItsMask) {
+  fieldWidget->setFocus();
+  QTest::keyClicks(fieldWidget, "1a2-34");
+  EXPECT_EQ(field->Text(), "123") << "a letter and a fourth digit are refused";
+  struct Paste {
+    const char* before;
+    const char* pasted;
+    const char* after;
+  };
+  const Paste pastes[] = {{"", "12a", ""}, {"12", "45", "12"}, {"12", "4", "124"}, {"", "987", "987"},
+                          {"", "9876", ""}, {"1", "٣", "1"}};
+  for (const Paste& p : pastes) {
+    SCOPED_TRACE(std::string(p.before) + " + " + p.pasted);
+    field->Text(p.before);
+    fieldWidget->end(false);
+    QGuiApplication::clipboard()->setText(QString::fromUtf8(p.pasted));
+    fieldWidget->paste();
+    EXPECT_EQ(field->Text(), p.after);
+  }
+  // The program's own text is kept as given.
+  field->Text("");
+  EXPECT_EQ(field->Text(), "");
+}
+
+}  // namespace
