@@ -1,0 +1,169 @@
+// The application: start-up call-back, quitting, failures nobody caught, and the yield point.
+#include <QElapsedTimer>
+#include <QPainter>
+#include <QTimer>
+
+#include <stdexcept>
+
+#include "GuiTestSupport.h"
+#include "framework/core/BackgroundTask.h"
+#include "framework/core/Exceptions.h"
+#include "framework/core/PropertyString.h"
+#include "framework/gui/Dialogs.h"
+
+namespace {
+
+using guitest::GuiTest;
+using guitest::Instance;
+using guitest::Recorder;
+using guitest::Settle;
+using guitest::TestWnd;
+
+class ApplicationTest : public GuiTest {};
+
+int lateStartups = 0;
+
+TEST_F(ApplicationTest, StartUpCallsBackOnceAndQuitEndsTheLoopWithItsCode) {
+  lateStartups = 0;
+  fw::RunFrameworkInitialization([] { ++lateStartups; });
+  fw::RunFrameworkInitialization([] { ++lateStartups; });
+  EXPECT_EQ(lateStartups, 1);
+
+  fw::Ref<TestWnd> w = Instance([](TestWnd& w) {
+    w.createControls = [](TestWnd& self) {
+      fw::Ref<fw::Timer> t = self.Add<fw::Timer>("Timer1");
+      fw::SetProperties(*t, fw::PropertyListWriter().Integer("Period", 20).EnumWide("RunMode", 1).Build());
+      fw::RuntimeAddEventHandler(t, 0, fw::Delegate([](const fw::Ref<fw::Object>&, const fw::EventArgs&) {
+                                                    fw::Quit(3);
+                                                    return false;
+                                                  },
+                                                  "( Timer )"));
+    };
+  });
+  QElapsedTimer clock;
+  clock.start();
+  fw::RuntimeRun();
+  EXPECT_LT(clock.elapsed(), 5000);
+  EXPECT_EQ(fw::RuntimeExit(), 3);
+  fw::RuntimeRun();  // a quit program runs no more
+}
+
+TEST_F(ApplicationTest, AnUncaughtFailureIsReportedByClassAndEndsTheProgram) {
+  struct Case {
+    std::function<void()> fail;
+    std::string className;
+  };
+  const Case cases[] = {{[] { throw fw::NilObjectException("nothing there"); }, "NilObjectException"},
+                        {[] { throw fw::OutOfBoundsException(); }, "OutOfBoundsException"},
+                        {[] { throw std::runtime_error("plain"); }, "std::runtime_error"},
+                        {[] { throw 42; }, "an unknown exception"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.className);
+    fw::testing::ResetFramework();
+    fw::testing::RecordDialogs(true);
+    std::vector<std::string> log;
+    fw::Ref<TestWnd> w = Instance([&](TestWnd& w) {
+      w.createControls = [&](TestWnd& self) {
+        fw::Ref<fw::PushButton> b = self.Add<fw::PushButton>("Button");
+        fw::RuntimeAddEventHandler(b, 15, fw::Delegate([&](const fw::Ref<fw::Object>&, const fw::EventArgs&) {
+                                                         log.push_back("Action");
+                                                         c.fail();
+                                                         return false;
+                                                       },
+                                                       "( PushButton )"));
+      };
+    });
+    Settle();
+    auto button = fw::RuntimeCheckCast<fw::PushButton>(w->ControlByName("Button"));
+    QTest::mouseClick(fw::testing::WidgetOf(button), Qt::LeftButton);  // through Qt: nothing may escape into it
+    ASSERT_EQ(fw::testing::Messages().size(), 1u);
+    EXPECT_NE(fw::testing::Messages()[0].find("class " + c.className), std::string::npos) << fw::testing::Messages()[0];
+    EXPECT_NE(fw::RuntimeExit(), 0);
+    EXPECT_TRUE(fw::testing::QuitPending());
+    button->Push();
+    EXPECT_EQ(log.size(), 1u) << "no program code runs after the report";
+  }
+  // A failure in the start-up call-back is reported too, and the loop never runs.
+  fw::testing::ResetFramework();
+  fw::testing::RecordDialogs(true);
+  fw::RunFrameworkInitialization([] { throw fw::IllegalCastException("bad"); });
+  EXPECT_EQ(fw::testing::Messages().size(), 1u);
+  fw::RuntimeRun();
+  EXPECT_EQ(fw::RuntimeExit(), 1);
+}
+
+// A long calculation yields; the window lives, and closing it ends the calculation.
+TEST_F(ApplicationTest, DuringAYieldWindowsLiveAndClosingUnwindsTheCalculation) {
+  int wheelPaints = 0;
+  bool finished = false;
+  bool closedRan = false;
+  std::int64_t iterations = 0;
+  class PaintCounter : public QObject {
+   public:
+    explicit PaintCounter(int& n) : n_(n) {}
+    bool eventFilter(QObject*, QEvent* e) override {
+      if (e->type() == QEvent::Paint) ++n_;
+      return false;
+    }
+    int& n_;
+  } counter(wheelPaints);
+
+  fw::Ref<TestWnd> w = Instance([&](TestWnd& w) {
+    w.onClose = [&](TestWnd&) {
+      closedRan = true;
+      fw::Quit(0);
+    };
+    w.createControls = [&](TestWnd& self) {
+      fw::Ref<fw::ProgressWheel> wheel = self.Add<fw::ProgressWheel>("Pwheel");
+      fw::SetProperties(*wheel, fw::PropertyListWriter().Integer("Width", 30).Integer("Height", 30).Build());
+      fw::Ref<fw::PushButton> b = self.Add<fw::PushButton>("CalculateBtn");
+      fw::RuntimeAddEventHandler(b, 15, fw::Delegate([&](const fw::Ref<fw::Object>&, const fw::EventArgs&) {
+                                                       // Runs until something ends it, yielding all along.
+                                                       QElapsedTimer clock;
+                                                       clock.start();
+                                                       while (clock.elapsed() < 5000) {
+                                                         ++iterations;
+                                                         fw::RuntimeBackgroundTask();
+                                                       }
+                                                       finished = true;
+                                                       return false;
+                                                     },
+                                                     "( PushButton )"));
+    };
+  });
+  Settle();
+  QWidget* wheel = fw::testing::WidgetOf(w->ControlByName("Pwheel"));
+  wheel->installEventFilter(&counter);
+  QWidget* top = fw::testing::TopLevelOf(*w);
+  QTimer::singleShot(400, top, [top] { top->close(); });
+  QElapsedTimer clock;
+  clock.start();
+  QTest::mouseClick(fw::testing::WidgetOf(w->ControlByName("CalculateBtn")), Qt::LeftButton);
+  const qint64 took = clock.elapsed();
+  EXPECT_TRUE(closedRan);
+  EXPECT_FALSE(finished) << "the calculation was unwound, not finished";
+  EXPECT_GT(iterations, 1000);
+  EXPECT_LT(took, 1400) << "ended within a second of the close";
+  EXPECT_GE(wheelPaints, 4) << "the busy wheel turned during the calculation";
+  EXPECT_EQ(fw::RuntimeExit(), 0);
+  EXPECT_TRUE(fw::testing::QuitPending());
+}
+
+TEST_F(ApplicationTest, MessagesBeepsAndDatesGoThroughTheSeams) {
+  std::vector<std::string> seen;
+  fw::testing::OnMessage([&](const std::string& m) { seen.push_back(m); });
+  fw::MessageDialog::Show("Nothing to print.");
+  fw::Beep();
+  EXPECT_EQ(fw::testing::Messages(), (std::vector<std::string>{"Nothing to print."}));
+  EXPECT_EQ(seen, fw::testing::Messages());
+  EXPECT_EQ(fw::testing::BeepCount(), 1);
+
+  const QDateTime when(QDate(2024, 3, 5), QTime(14, 7, 9));
+  fw::testing::FixClock(std::chrono::system_clock::time_point(std::chrono::milliseconds(when.toMSecsSinceEpoch())));
+  fw::Date date;
+  date.Constructor();
+  EXPECT_EQ(date.ShortDate(), QLocale::system().toString(when.date(), QLocale::ShortFormat).toStdString());
+  EXPECT_EQ(date.LongTime(), QLocale::system().toString(when.time(), QLocale::LongFormat).toStdString());
+}
+
+}  // namespace
