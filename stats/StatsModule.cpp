@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <vector>
 
 #include "framework/core/BackgroundTask.h"
@@ -53,6 +55,21 @@ void Dispatch(Baseline baseline, Avx2 avx2, Avx512 avx512) {
 }
 
 int32_t Narrow(int64_t value) { return static_cast<int32_t>(value); }
+
+// Zeroed working cells whose cell 1 starts a cache line, so that vectors over cells 1.. are
+// aligned and a kernel's speed does not depend on where the heap put them.
+class Cells {
+ public:
+  explicit Cells(std::size_t count) : raw_(new (std::align_val_t{64}) double[count + 8]()) {}
+  double* data() noexcept { return raw_.get() + 7; }
+  double& operator[](ptrdiff_t i) noexcept { return data()[i]; }
+
+ private:
+  struct Free {
+    void operator()(double* p) const noexcept { ::operator delete[](p, std::align_val_t{64}); }
+  };
+  std::unique_ptr<double[], Free> raw_;
+};
 
 // ---- CorrMatrix ------------------------------------------------------------------------------
 
@@ -180,9 +197,18 @@ TESSIVAR_KERNEL void RotatePairs(double* x, double* y, int32_t count, double s, 
 // parts of columns p and q that a rotation rewrites are contiguous. While the sweep works on row
 // p, U(p, j) for j > p lives in rowP[j] and goes back into the columns when the row is done.
 struct JacobiWork {
+  JacobiWork(int32_t order)
+      : n(order),
+        stride((n + 8) / 8 * 8),  // whole cache lines, at least n + 1 cells
+        col(static_cast<std::size_t>((n + 1) * stride + 8)),
+        rowP(static_cast<std::size_t>(n + 1 + 8)),
+        diag(static_cast<std::size_t>(n + 1), 0.0),
+        diagBase(static_cast<std::size_t>(n + 1), 0.0),
+        diagDelta(static_cast<std::size_t>(n + 1), 0.0) {}
   int32_t n;
   ptrdiff_t stride;
-  std::vector<double> col, rowP, diag, diagBase, diagDelta;
+  Cells col, rowP;
+  std::vector<double> diag, diagBase, diagDelta;
   double& U(int32_t j, int32_t q) { return col[q * stride + j]; }
 };
 
@@ -252,8 +278,10 @@ TESSIVAR_KERNEL void Sweeps(JacobiWork& w) {
         sweep < 4 ? (0.2 * offSum) / static_cast<double>(static_cast<int64_t>(n) * n) : 0.0;
 
     for (int32_t p = 1; p <= n - 1; ++p) {
-      for (int32_t j = p + 1; j <= n; ++j) rowP[j] = w.U(p, j);
+      // Row p of the symmetric matrix in one place: U(j, p) for j < p, U(p, j) for j > p.
       double* const colP = col + p * stride;
+      for (int32_t j = 1; j < p; ++j) rowP[j] = colP[j];
+      for (int32_t j = p + 1; j <= n; ++j) rowP[j] = w.U(p, j);
       // The pairs of row p in order. Each step's decision needs only the diagonal and U(p, q + 1),
       // which the previous rotation touches first; the rest of that rotation touches other cells,
       // so it runs after the next decision and the two overlap.
@@ -274,13 +302,13 @@ TESSIVAR_KERNEL void Sweeps(JacobiWork& w) {
         }
         if (current.rotate) {
           const double s = current.s, tau = current.tau;
-          double* const colQ = col + q * stride;
-          // j < p: x = U(j, p), y = U(j, q).
-          RotatePairs<V>(colP + 1, colQ + 1, p - 1, s, tau);
-          // p < j < q: x = U(p, j), y = U(j, q).
-          RotatePairs<V>(rowP + p + 1, colQ + p + 1, q - p - 1, s, tau);
+          // j < q: x = U(j, p) or U(p, j), y = U(j, q). The pair at j = p is rotated too, to keep
+          // the loop whole: it holds only the free cell rowP[p] and the cell of U(p, q), which
+          // is out of date until row p goes back into the columns.
+          RotatePairs<V>(rowP + 1, col + q * stride + 1, q - 1, s, tau);
           // j > q + 1: x = U(p, j), y = U(q, j), one column apart each.
           ptrdiff_t at = (q + 2) * stride + q;
+#pragma GCC unroll 2
           for (int32_t j = q + 2; j <= n; ++j, at += stride) RotateOne(rowP[j], col[at], s, tau);
           fw::RuntimeBackgroundTask(n - 2);
         }
@@ -288,6 +316,7 @@ TESSIVAR_KERNEL void Sweeps(JacobiWork& w) {
       }
       diag[p] = diagP;
       diagDelta[p] = deltaP;
+      for (int32_t j = 1; j < p; ++j) colP[j] = rowP[j];
       for (int32_t j = p + 1; j <= n; ++j) w.U(p, j) = rowP[j];
       fw::RuntimeBackgroundTask();
     }
@@ -374,19 +403,12 @@ void CorrMatrix() {
 }
 
 void EigenvaluesCalc() {
-  JacobiWork w;
-  w.n = Narrow(VarsModule::vars);
-  const int32_t n = w.n < 0 ? 0 : w.n;
-  constexpr int32_t kPad = 8;
-  w.stride = n + 1;
-  w.col.assign(static_cast<std::size_t>((n + 1) * w.stride + kPad), 0.0);
-  w.rowP.assign(static_cast<std::size_t>(n + 1 + kPad), 0.0);
-  w.diag.assign(static_cast<std::size_t>(n + 1), 0.0);
-  w.diagBase.assign(static_cast<std::size_t>(n + 1), 0.0);
-  w.diagDelta.assign(static_cast<std::size_t>(n + 1), 0.0);
+  const int32_t order = Narrow(VarsModule::vars);
+  const int32_t n = order < 0 ? 0 : order;
+  JacobiWork w(n);
 
   const fw::Ref<fw::DoubleArray2D> r = VarsModule::r;
-  r->CheckRange(1, w.n, 1, w.n);
+  r->CheckRange(1, order, 1, order);
   for (int32_t p = 1; p <= n; ++p) {
     const double* const rowR = r->Row(p);
     for (int32_t q = p + 1; q <= n; ++q) {

@@ -74,6 +74,14 @@ void Mt19937_64::Refill() {
   for (; i < kStateSize - kShift; ++i) state_[i] = Twist(state_[i], state_[i + 1], state_[i + kShift]);
   for (; i < kStateSize - 1; ++i) state_[i] = Twist(state_[i], state_[i + 1], state_[i + kShift - kStateSize]);
   state_[i] = Twist(state_[i], state_[0], state_[kShift - 1]);
+  for (std::size_t k = 0; k < kStateSize; ++k) {
+    std::uint64_t z = state_[k];
+    z ^= (z >> 29) & 0x5555555555555555u;
+    z ^= (z << 17) & 0x71d67fffeda60000u;
+    z ^= (z << 37) & 0xfff7eee000000000u;
+    z ^= z >> 43;
+    output_[k] = z;
+  }
   next_ = 0;
 }
 

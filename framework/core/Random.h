@@ -27,18 +27,15 @@ class Mt19937_64 {
   static constexpr result_type max() { return ~result_type{0}; }
   result_type operator()() {
     if (next_ >= kStateSize) Refill();
-    result_type z = state_[next_++];
-    z ^= (z >> 29) & 0x5555555555555555u;
-    z ^= (z << 17) & 0x71d67fffeda60000u;
-    z ^= (z << 37) & 0xfff7eee000000000u;
-    z ^= z >> 43;
-    return z;
+    return output_[next_++];
   }
 
  private:
+  // Twists the state into its next block and tempers the whole block into output_ at once.
   void Refill();
 
   std::uint64_t state_[kStateSize];
+  std::uint64_t output_[kStateSize];
   std::size_t next_ = kStateSize;
 };
 
