@@ -1,0 +1,177 @@
+#!/usr/bin/env bash
+# The whole program as a person uses it, under Xvfb: the splash window hands over to the main
+# window, a calculation fills the report, help and Clear work, and closing the window, the Quit
+# button and File > Quit each end the program with exit code 0.
+# Usage: whole_program_test.sh PATH/TO/tessivar SCREENSHOT_DIR
+set -euo pipefail
+
+exe=$(realpath "$1")
+shots=$2
+here=$(cd "$(dirname "$0")" && pwd)
+
+if [ -z "${TESSIVAR_UNDER_XVFB:-}" ]; then
+  export TESSIVAR_UNDER_XVFB=1
+  exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" bash "$0" "$@"
+fi
+export QT_QPA_PLATFORM=xcb
+XDG_RUNTIME_DIR=$(mktemp -d)
+export XDG_RUNTIME_DIR
+mkdir -p "$shots"
+pid=
+trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$XDG_RUNTIME_DIR"' EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  import -window root "$shots/failure.png" 2>/dev/null || true
+  exit 1
+}
+
+# wait_for SECONDS COMMAND...: runs COMMAND until it succeeds; fails after SECONDS.
+wait_for() {
+  local deadline=$(($(date +%s%N) + $1 * 1000000000))
+  shift
+  until "$@"; do
+    [ "$(date +%s%N)" -lt "$deadline" ] || return 1
+    sleep 0.1
+  done
+}
+
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+
+visible_window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
+shown() { [ -n "$(visible_window "$1")" ]; }
+gone() { [ -z "$(visible_window "$1")" ]; }
+
+start_program() {
+  "$exe" &
+  pid=$!
+  wait_for 20 shown Splash || fail "the splash window did not appear"
+  splash=$(visible_window Splash)
+}
+
+# The main window and the offset of its client area (the menu bar sits above it).
+find_main_window() {
+  wait_for 20 shown Tessivar || fail "the main window did not appear"
+  main=$(visible_window Tessivar)
+  eval "$(xdotool getwindowgeometry --shell "$main")"
+  top=$((HEIGHT > 600 ? HEIGHT - 600 : 0))
+  xdotool windowfocus --sync "$main" 2>/dev/null || true
+}
+
+# click X Y: a click at client-area coordinates of the main window.
+click() { xdotool mousemove --window "$main" "$1" $(($2 + top)) click 1; }
+
+none='<nothing copied>'
+clipboard() { xclip -o -selection clipboard 2>/dev/null | tr -d '\r'; }
+clipboard_changed() { [ "$(clipboard)" != "$none" ]; }
+clipboard_cleared() { [ "$(clipboard)" = "$none" ]; }
+
+# copy: selects all of the focused control's text and prints what the clipboard then holds.
+copy() {
+  printf '%s' "$none" | xclip -i -selection clipboard 2>/dev/null
+  # xclip takes the selection from the background, so wait until it holds it.
+  wait_for 5 clipboard_cleared || fail "could not set the clipboard"
+  xdotool key ctrl+a ctrl+c
+  wait_for 10 clipboard_changed || true
+  clipboard
+}
+
+# The report area's whole text, copied with the keyboard.
+copy_report() {
+  click 250 400
+  copy
+}
+
+report_complete() { [ "$(copy_report | grep -c 'Tessivar for Parallel Analysis')" -ge 2 ]; }
+help_shown() { copy_report | head -n 1 | grep -q '^Tessivar for Parallel Analysis (1) generates'; }
+
+# typed_into_focus TEXT: types into the focused control, then prints its whole text.
+typed_into_focus() {
+  xdotool type --delay 40 "$1"
+  copy
+}
+
+expect_exit_zero() {
+  local what=$1 code=0
+  wait_for 15 bash -c "! kill -0 $pid 2>/dev/null" || fail "$what did not end the program"
+  wait "$pid" || code=$?
+  pid=
+  [ "$code" -eq 0 ] || fail "$what ended the program with exit code $code"
+  echo "ok: $what ends the program with exit code 0"
+}
+
+# --- Run 1: the timer's hand-over, a calculation, help, Clear, and closing the window.
+start_program
+t_splash=$(now_ms)
+sleep 0.5
+import -window "$splash" "$shots/splash.png"
+wait_for 20 gone Splash || fail "the splash window stayed"
+find_main_window
+waited=$(($(now_ms) - t_splash))
+echo "ok: the splash window handed over after ${waited} ms"
+[ "$waited" -ge 3000 ] && [ "$waited" -le 9000 ] || fail "hand-over after ${waited} ms, not about 4 s"
+
+# The focus starts in the variables field; Tab moves on to subjects and replications.
+xdotool type --delay 40 10
+xdotool key Tab
+xdotool type --delay 40 300
+xdotool key Tab
+xdotool type --delay 40 50
+click 55 570
+wait_for 60 report_complete || fail "no complete report in the report area"
+report=$(copy_report)
+click 24 264  # the caret at the start, nothing selected, for the picture
+sleep 0.5
+import -window "$main" "$shots/main-report.png"
+lines=$(printf '%s\n' "$report" | wc -l)
+[ "$lines" -eq 28 ] || fail "the report has $lines lines, not 28:
+$report"
+ranks=$(printf '%s\n' "$report" | grep -E '^ +[0-9]+ {15}[0-9]+\.[0-9]{4} {15}\.[0-9]{4}$' |
+        awk '{print $1}' | tr '\n' ' ')
+[ "$ranks" = "1 2 3 4 5 6 7 8 9 10 " ] || fail "ranks in the report: '$ranks'"
+printf '%s\n' "$report" | grep -qx 'Number of variables:     10' || fail "variables line"
+printf '%s\n' "$report" | grep -qx 'Number of subjects:     300' || fail "subjects line"
+printf '%s\n' "$report" | grep -qx 'Number of replications:  50' || fail "replications line"
+echo "ok: the report has 28 lines and ranks 1 to 10"
+
+click 473 568
+wait_for 10 help_shown || fail "the help button did not show the help text"
+echo "ok: the help button shows the help text"
+
+click 275 570
+# Clear leaves the focus in the variables field. What is typed into each control afterwards is
+# all that it holds.
+[ "$(typed_into_focus 7)" = 7 ] || fail "the variables field was not cleared"
+xdotool key Tab
+[ "$(typed_into_focus 8)" = 8 ] || fail "the subjects field was not cleared"
+xdotool key Tab
+[ "$(typed_into_focus 9)" = 9 ] || fail "the replications field was not cleared"
+click 250 400
+[ "$(typed_into_focus z)" = z ] || fail "the report area was not cleared"
+echo "ok: Clear empties the report area and the three fields"
+
+python3 "$here/close_window.py" "$main"
+expect_exit_zero "closing the main window"
+
+# --- Run 2: a click hands over at once; the Quit button.
+start_program
+t_splash=$(now_ms)
+xdotool mousemove --window "$splash" 200 100 click 1
+find_main_window
+[ $(($(now_ms) - t_splash)) -lt 3000 ] || fail "a click did not hand over at once"
+gone Splash || fail "the splash window stayed after a click"
+echo "ok: a click on the splash window hands over at once"
+click 385 570
+expect_exit_zero "the Quit button"
+
+# --- Run 3: a key hands over at once; File > Quit by its shortcut.
+start_program
+xdotool windowfocus --sync "$splash" 2>/dev/null || true
+xdotool key --window "$splash" space
+find_main_window
+gone Splash || fail "the splash window stayed after a key press"
+echo "ok: a key press on the splash window hands over at once"
+xdotool key ctrl+q
+expect_exit_zero "File > Quit (Ctrl+Q)"
+
+echo "ok: the whole program"
