@@ -262,6 +262,26 @@ class ButtonWidget : public ControlWidget<QPushButton> {
   using ControlWidget::ControlWidget;
   bool helpStyle = false;
 
+ private:
+  // The caption uses the whole face of the button, and a smaller size of its font when the
+  // desktop's font is wider than the one the design was made with: a caption is never cut.
+  void PaintTextButton(QPaintEvent*) {
+    QStylePainter p(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    p.drawControl(QStyle::CE_PushButtonBevel, option);
+    QStyleOptionButton label = option;
+    label.rect = rect().adjusted(2, 0, -2, 0);
+    QFont f = font();
+    const int room = label.rect.width();
+    while (QFontMetrics(f).horizontalAdvance(text()) > room && f.pointSizeF() > 6.0) {
+      f.setPointSizeF(f.pointSizeF() - 0.5);
+    }
+    p.setFont(f);
+    label.fontMetrics = QFontMetrics(f);
+    p.drawControl(QStyle::CE_PushButtonLabel, label);
+  }
+
  protected:
   void keyPressEvent(QKeyEvent* e) override {
     // Return on a focused button presses that button, not the window's default one.
@@ -277,7 +297,7 @@ class ButtonWidget : public ControlWidget<QPushButton> {
 
   void paintEvent(QPaintEvent* e) override {
     if (!helpStyle) {
-      QPushButton::paintEvent(e);
+      PaintTextButton(e);
       return;
     }
     QPainter p(this);
