@@ -168,7 +168,7 @@ TESSIVAR_KERNEL void CorrSums(const fw::DoubleArray2D& data, CorrWork& w) {
 
 void CorrSumsBaseline(const fw::DoubleArray2D& data, CorrWork& w) { CorrSums<2, 4, 2>(data, w); }
 TESSIVAR_AVX2 void CorrSumsAvx2(const fw::DoubleArray2D& data, CorrWork& w) { CorrSums<4, 4, 3>(data, w); }
-TESSIVAR_AVX512 void CorrSumsAvx512(const fw::DoubleArray2D& data, CorrWork& w) { CorrSums<8, 6, 4>(data, w); }
+TESSIVAR_AVX512 void CorrSumsAvx512(const fw::DoubleArray2D& data, CorrWork& w) { CorrSums<8, 4, 4>(data, w); }
 
 // ---- EigenvaluesCalc -------------------------------------------------------------------------
 
@@ -346,11 +346,9 @@ void RanNumbers() {
   fw::Random& random = *source;
   data->CheckRange(1, subs, 1, vars);
   for (int32_t i = 1; i <= subs; ++i) {
-    double* const row = data->Row(i);
-    for (int32_t j = 1; j <= vars; ++j) {
-      row[j] = random.Gaussian();
-      fw::RuntimeBackgroundTask();
-    }
+    // Variables 1..vars of subject i, one yield per draw.
+    random.Gaussians(data->Row(i) + 1, vars);
+    fw::RuntimeBackgroundTask(vars);
     fw::RuntimeBackgroundTask();
   }
 }

@@ -57,6 +57,10 @@ class Random {
     if (std::fabs(u) < tables_->ratio[layer]) return u * tables_->x[layer];
     return GaussianSlow(layer, u);
   }
+  // The next count deviates into out[0..count - 1], in order: the same values as count calls.
+  void Gaussians(double* out, std::int32_t count) {
+    for (std::int32_t k = 0; k < count; ++k) out[k] = Gaussian();
+  }
 
   struct Tables {
     double x[257];      // layer edges: x[0] the base strip's virtual width, x[1] the tail start, x[256] 0
