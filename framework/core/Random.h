@@ -29,6 +29,14 @@ class Mt19937_64 {
     if (next_ >= kStateSize) Refill();
     return output_[next_++];
   }
+  // The next outputs in place, for a caller that takes many: Block()[0..Remaining() - 1], of
+  // which the caller then consumes the first n with Advance(n).
+  const result_type* Block() {
+    if (next_ >= kStateSize) Refill();
+    return output_ + next_;
+  }
+  std::size_t Remaining() const { return kStateSize - next_; }
+  void Advance(std::size_t n) { next_ += n; }
 
  private:
   // Twists the state into its next block and tempers the whole block into output_ at once.
@@ -57,9 +65,31 @@ class Random {
     if (std::fabs(u) < tables_->ratio[layer]) return u * tables_->x[layer];
     return GaussianSlow(layer, u);
   }
-  // The next count deviates into out[0..count - 1], in order: the same values as count calls.
+  // The next count deviates into out[0..count - 1]: the same values as count calls of Gaussian(),
+  // with the engine's position kept in a register between them.
   void Gaussians(double* out, std::int32_t count) {
-    for (std::int32_t k = 0; k < count; ++k) out[k] = Gaussian();
+    std::int32_t k = 0;
+    while (k < count) {
+      const std::uint64_t* const words = engine_.Block();
+      const std::size_t available = engine_.Remaining();
+      std::size_t used = 0;
+      unsigned layer = 0;
+      double u = 0.0;
+      bool slow = false;
+      while (k < count && used < available) {
+        const std::uint64_t bits = words[used++];
+        layer = static_cast<unsigned>(bits & 0xFF);
+        u = static_cast<double>(static_cast<std::int64_t>(bits >> 11)) * 0x1p-52 - 1.0;
+        if (std::fabs(u) < tables_->ratio[layer]) {
+          out[k++] = u * tables_->x[layer];
+        } else {
+          slow = true;
+          break;
+        }
+      }
+      engine_.Advance(used);
+      if (slow) out[k++] = GaussianSlow(layer, u);
+    }
   }
 
   struct Tables {

@@ -76,6 +76,17 @@ TEST(RandomTest, GaussianIsStandardNormal) {
   EXPECT_NEAR(tail, n * tailProbability, 5 * std::sqrt(n * tailProbability));
 }
 
+TEST(RandomTest, ManyAtOnceAreTheSameAsOneByOne) {
+  fw::Random bulk(42), single(42);
+  std::vector<double> values(100001);
+  // Counts that end inside and across the engine's blocks of 312 words.
+  for (std::int32_t count : {1, 7, 311, 312, 313, 5000, 100001}) {
+    SCOPED_TRACE(count);
+    bulk.Gaussians(values.data(), count);
+    for (std::int32_t k = 0; k < count; ++k) ASSERT_EQ(values[k], single.Gaussian()) << k;
+  }
+}
+
 TEST(RandomTest, SharedSourceIsOneObjectAndSeedsRepeat) {
   EXPECT_EQ(fw::System::Random(), fw::System::Random());
   fw::testing::SeedRandom(7);
