@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QPushButton>
 #include <QTest>
 #include <QWidget>
 
@@ -114,6 +115,21 @@ TEST_F(ControlWndInputTest, ReportAreaEventsHideTheHelpHolderAndLetKeysThrough) 
   QTest::keyClicks(area, "x- ~");
   EXPECT_EQ(w->DataFld()->Text(), "x- ~");
   EXPECT_EQ(fw::testing::BeepCount(), 0);
+}
+
+TEST_F(ControlWndInputTest, APressOnCalculateThatNeverBecomesAClickStillShowsTheWheel) {
+  ASSERT_NE(QApplication::activeWindow(), nullptr);
+  QPushButton* button = nullptr;
+  for (QPushButton* b : QApplication::activeWindow()->findChildren<QPushButton*>()) {
+    if (b->text() == "Calculate") button = b;
+  }
+  ASSERT_NE(button, nullptr);
+  Enter("", "", "");  // a click would beep and show the variables message
+  QTest::mousePress(button, Qt::LeftButton, {}, QPoint(5, 5));
+  EXPECT_TRUE(w->Pwheel()->Visible());
+  QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(-40, -40));
+  EXPECT_TRUE(fw::testing::Messages().empty()) << "no Action";
+  EXPECT_TRUE(w->Pwheel()->Visible());
 }
 
 TEST_F(ControlWndInputTest, PressOnCalculateShowsTheWheelAndTheEmptyHandlersDoNothing) {

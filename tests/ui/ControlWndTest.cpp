@@ -2,6 +2,13 @@
 // what the built window holds.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
 #include <cstdint>
 #include <map>
 #include <string>
@@ -194,6 +201,94 @@ TEST_F(ControlWndTest, BuiltControlsHoldTheirStoredState) {
     EXPECT_TRUE(control->Visible()) << name;
     EXPECT_TRUE(control->Enabled()) << name;
   }
+}
+
+// The client area's child widget that covers exactly this rectangle.
+QWidget* WidgetAt(QWidget* client, const QRect& rect) {
+  QWidget* found = nullptr;
+  for (QWidget* child : client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (child->geometry() == rect) {
+      EXPECT_EQ(found, nullptr) << "two widgets at the same place";
+      found = child;
+    }
+  }
+  return found;
+}
+
+TEST_F(ControlWndTest, TheWidgetsShowTheStoredDesign) {
+  w->VarFld()->SetFocus();
+  QWidget* varField = QApplication::focusWidget();
+  ASSERT_NE(varField, nullptr);
+  QWidget* client = varField->parentWidget();
+  EXPECT_EQ(client->size(), QSize(500, 600));
+  EXPECT_EQ(client->window()->windowTitle(), "Tessivar");
+  EXPECT_EQ(client->window()->minimumSize(), client->window()->maximumSize()) << "not resizeable";
+
+  struct Row {
+    const char* name;
+    QRect rect;
+  };
+  const Row rows[] = {
+      {"Canvas1", {62, 2, 375, 101}},      {"DataFld", {20, 260, 460, 275}},
+      {"authorTxt", {62, 94, 375, 14}},    {"VarFld", {205, 148, 40, 20}},
+      {"SubFld", {205, 172, 40, 20}},      {"RepFld", {205, 196, 40, 20}},
+      {"VarWarning", {249, 150, 100, 16}}, {"SubWarning", {249, 174, 110, 16}},
+      {"RepWarning", {249, 197, 110, 16}}, {"disclaimFld", {-90, 519, 58, 151}},
+      {"CalculateBtn", {20, 560, 70, 20}}, {"PrintBtn", {130, 560, 70, 20}},
+      {"ClearBtn", {240, 560, 70, 20}},    {"QuitBtn", {350, 560, 70, 20}},
+      {"Label1", {40, 148, 160, 20}},      {"Label2", {40, 172, 160, 20}},
+      {"Label3", {40, 196, 160, 20}},      {"Qbtn", {458, 553, 30, 30}},
+      {"Pwheel", {407, 162, 30, 30}},
+  };
+  std::map<std::string, QWidget*> widget;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    widget[row.name] = WidgetAt(client, row.rect);
+    ASSERT_NE(widget[row.name], nullptr);
+    EXPECT_EQ(widget[row.name]->isVisible(),
+              fw::RuntimeCheckCast<fw::RectControl>(w->ControlByName(row.name))->Visible());
+  }
+  EXPECT_EQ(widget["VarFld"], varField);
+
+  // The report area: Courier 11 in black, fixed pitch, editable, vertical scroll bar only.
+  auto* report = qobject_cast<QPlainTextEdit*>(widget["DataFld"]);
+  ASSERT_NE(report, nullptr);
+  EXPECT_TRUE(QFontInfo(report->font()).fixedPitch());
+  EXPECT_DOUBLE_EQ(report->font().pointSizeF(), 11.0);
+  EXPECT_EQ(report->palette().color(QPalette::Text), QColor(0, 0, 0));
+  EXPECT_FALSE(report->isReadOnly());
+  EXPECT_NE(report->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+  EXPECT_EQ(report->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+  EXPECT_EQ(report->focusPolicy() & Qt::TabFocus, 0) << "not a tab stop";
+
+  // The number fields' length limits, as typing meets them.
+  const std::pair<const char*, const char*> limits[] = {
+      {"VarFld", "123"}, {"SubFld", "1234"}, {"RepFld", "1234"}};
+  for (const auto& [name, kept] : limits) {
+    auto* field = qobject_cast<QLineEdit*>(widget[name]);
+    ASSERT_NE(field, nullptr) << name;
+    field->setFocus();
+    QTest::keyClicks(field, "123456");
+    EXPECT_EQ(fw::RuntimeCheckCast<fw::TextField>(w->ControlByName(name))->Text(), kept) << name;
+  }
+
+  // Captions bold 14 in teal, hints red, the by-line 10.
+  auto* caption = qobject_cast<QLabel*>(widget["Label1"]);
+  ASSERT_NE(caption, nullptr);
+  EXPECT_TRUE(caption->font().bold());
+  EXPECT_DOUBLE_EQ(caption->font().pointSizeF(), 14.0);
+  EXPECT_EQ(caption->palette().color(QPalette::WindowText), QColor(0x18, 0x60, 0x5A));
+  auto* hint = qobject_cast<QLabel*>(widget["VarWarning"]);
+  ASSERT_NE(hint, nullptr);
+  EXPECT_EQ(hint->palette().color(QPalette::WindowText), QColor(0xEF, 0x1F, 0x1D));
+  auto* byLine = qobject_cast<QLabel*>(widget["authorTxt"]);
+  ASSERT_NE(byLine, nullptr);
+  EXPECT_EQ(byLine->text(), QString::fromUtf8(ControlWndDesign::kByLine.data()));
+  EXPECT_DOUBLE_EQ(byLine->font().pointSizeF(), 10.0);
+  auto* quit = qobject_cast<QPushButton*>(widget["QuitBtn"]);
+  ASSERT_NE(quit, nullptr);
+  EXPECT_EQ(quit->text(), "Quit");
+  EXPECT_TRUE(quit->font().bold());
 }
 
 }  // namespace
