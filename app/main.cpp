@@ -21,12 +21,11 @@ int Run(int argc, char** argv) {
 }  // namespace
 
 #ifdef _WIN32
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, PWSTR commandLine, int showMode) {
-  (void)instance;
-  (void)previous;
-  (void)commandLine;
-  (void)showMode;
-  return Run(__argc, __argv);
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  // The program takes no arguments of its own, and Qt reads the wide command line itself.
+  static char programName[] = "Tessivar";
+  static char* argv[] = {programName, nullptr};
+  return Run(1, argv);
 }
 #else
 int main(int argc, char** argv) { return Run(argc, argv); }
