@@ -101,6 +101,16 @@ TEST_F(CalculationTest, EachCheckFailsWithItsBeepFocusAndMessageAndKeepsWhatWent
   }
 }
 
+TEST_F(CalculationTest, TheKeyboardRunsCalculateAsAClickDoes) {
+  Enter("", "", "");
+  w->CalculateBtn()->SetFocus();
+  ASSERT_NE(QApplication::focusWidget(), nullptr);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+  EXPECT_EQ(fw::testing::Messages(),
+            std::vector<std::string>{"Enter 3\u2013" "200 for number of variables"});
+  EXPECT_EQ(HintShown(), "VarFld");
+}
+
 TEST(FieldValueTest, TruncatesTowardZeroAndTurnsNonNumbersIntoTheLowestValue) {
   constexpr std::int64_t kLowest = std::numeric_limits<std::int64_t>::min();
   struct Row {

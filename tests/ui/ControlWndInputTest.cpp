@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QEnterEvent>
 #include <QPushButton>
 #include <QTest>
 #include <QWidget>
@@ -108,13 +109,23 @@ TEST_F(ControlWndInputTest, ReportAreaEventsHideTheHelpHolderAndLetKeysThrough) 
   w->DataFld()->SetFocus();  // through the GotFocus binding
   EXPECT_FALSE(w->disclaimFld()->Visible());
 
-  // Typing into the report area reaches it, whatever the key.
+  // A key typed into the report area hides the holder and reaches the area, whatever the key.
   QWidget* area = QApplication::focusWidget();
   ASSERT_NE(area, nullptr);
   w->DataFld()->Text("");
+  w->Event_Open();
   QTest::keyClicks(area, "x- ~");
   EXPECT_EQ(w->DataFld()->Text(), "x- ~");
+  EXPECT_FALSE(w->disclaimFld()->Visible());
   EXPECT_EQ(fw::testing::BeepCount(), 0);
+
+  // So does the pointer entering the area.
+  w->Event_Open();
+  QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), area->mapToGlobal(QPointF(5, 5)));
+  QApplication::sendEvent(area->parentWidget()->inherits("QPlainTextEdit") ? area->parentWidget()
+                                                                            : area,
+                          &enter);
+  EXPECT_FALSE(w->disclaimFld()->Visible());
 }
 
 TEST_F(ControlWndInputTest, APressOnCalculateThatNeverBecomesAClickStillShowsTheWheel) {

@@ -254,29 +254,32 @@ TEST_F(ControlWndTest, TheWidgetsShowTheStoredDesign) {
   auto* report = qobject_cast<QPlainTextEdit*>(widget["DataFld"]);
   ASSERT_NE(report, nullptr);
   EXPECT_TRUE(QFontInfo(report->font()).fixedPitch());
-  EXPECT_DOUBLE_EQ(report->font().pointSizeF(), 11.0);
+  // Font sizes in the framework's points, whatever their scale to Qt's: 11, 14 and 10.
+  const double point = report->font().pointSizeF() / 11.0;
   EXPECT_EQ(report->palette().color(QPalette::Text), QColor(0, 0, 0));
   EXPECT_FALSE(report->isReadOnly());
   EXPECT_NE(report->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
   EXPECT_EQ(report->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
   EXPECT_EQ(report->focusPolicy() & Qt::TabFocus, 0) << "not a tab stop";
 
-  // The number fields' length limits, as typing meets them.
+  // The number fields' length limits and key rule, as typing meets them.
   const std::pair<const char*, const char*> limits[] = {
       {"VarFld", "123"}, {"SubFld", "1234"}, {"RepFld", "1234"}};
   for (const auto& [name, kept] : limits) {
     auto* field = qobject_cast<QLineEdit*>(widget[name]);
     ASSERT_NE(field, nullptr) << name;
     field->setFocus();
-    QTest::keyClicks(field, "123456");
+    fw::testing::ClearRecords();
+    QTest::keyClicks(field, "1x23456");
     EXPECT_EQ(fw::RuntimeCheckCast<fw::TextField>(w->ControlByName(name))->Text(), kept) << name;
+    EXPECT_EQ(fw::testing::BeepCount(), 1) << name;
   }
 
   // Captions bold 14 in teal, hints red, the by-line 10.
   auto* caption = qobject_cast<QLabel*>(widget["Label1"]);
   ASSERT_NE(caption, nullptr);
   EXPECT_TRUE(caption->font().bold());
-  EXPECT_DOUBLE_EQ(caption->font().pointSizeF(), 14.0);
+  EXPECT_DOUBLE_EQ(caption->font().pointSizeF(), 14.0 * point);
   EXPECT_EQ(caption->palette().color(QPalette::WindowText), QColor(0x18, 0x60, 0x5A));
   auto* hint = qobject_cast<QLabel*>(widget["VarWarning"]);
   ASSERT_NE(hint, nullptr);
@@ -284,7 +287,7 @@ TEST_F(ControlWndTest, TheWidgetsShowTheStoredDesign) {
   auto* byLine = qobject_cast<QLabel*>(widget["authorTxt"]);
   ASSERT_NE(byLine, nullptr);
   EXPECT_EQ(byLine->text(), QString::fromUtf8(ControlWndDesign::kByLine.data()));
-  EXPECT_DOUBLE_EQ(byLine->font().pointSizeF(), 10.0);
+  EXPECT_DOUBLE_EQ(byLine->font().pointSizeF(), 10.0 * point);
   auto* quit = qobject_cast<QPushButton*>(widget["QuitBtn"]);
   ASSERT_NE(quit, nullptr);
   EXPECT_EQ(quit->text(), "Quit");
