@@ -204,9 +204,31 @@ Qt::Alignment HorizontalAlignment(std::int64_t code) {
   }
 }
 
+// The font narrowed (to 70% at most), then made smaller, until the text fits the width.
+QFont Fitted(QFont font, const QString& text, int width) {
+  const double advance = QFontMetricsF(font).horizontalAdvance(text);
+  if (advance <= width || width <= 0) return font;
+  font.setStretch(std::max(70, static_cast<int>(100.0 * width / advance)));
+  while (QFontMetricsF(font).horizontalAdvance(text) > width && font.pointSizeF() > 6.0) {
+    font.setPointSizeF(std::max(6.0, font.pointSizeF() - 0.25));
+  }
+  return font;
+}
+
 class LabelWidget : public ControlWidget<QLabel> {
  public:
   using ControlWidget::ControlWidget;
+
+ protected:
+  // A one-line caption is made smaller rather than cut when the desktop's font is wider than
+  // the design's.
+  void paintEvent(QPaintEvent* e) override {
+    if (wordWrap() || textInteractionFlags() != Qt::NoTextInteraction) return QLabel::paintEvent(e);
+    QPainter p(this);
+    const QRect room = contentsRect();
+    p.setFont(Fitted(font(), text(), room.width()));
+    style()->drawItemText(&p, room, static_cast<int>(alignment()), palette(), isEnabled(), text(), foregroundRole());
+  }
 };
 
 void SetPaletteColour(QWidget* w, QPalette::ColorRole role, std::uint32_t argb) {
@@ -272,11 +294,7 @@ class ButtonWidget : public ControlWidget<QPushButton> {
     p.drawControl(QStyle::CE_PushButtonBevel, option);
     QStyleOptionButton label = option;
     label.rect = rect().adjusted(2, 0, -2, 0);
-    QFont f = font();
-    const int room = label.rect.width();
-    while (QFontMetrics(f).horizontalAdvance(text()) > room && f.pointSizeF() > 6.0) {
-      f.setPointSizeF(f.pointSizeF() - 0.5);
-    }
+    const QFont f = Fitted(font(), text(), label.rect.width());
     p.setFont(f);
     label.fontMetrics = QFontMetrics(f);
     p.drawControl(QStyle::CE_PushButtonLabel, label);

@@ -13,6 +13,7 @@
 #include "framework/core/Exceptions.h"
 #include "framework/gui/Dialogs.h"
 #include "framework/gui/Runtime.h"
+#include "framework/gui/ControlImpl.h"
 #include "framework/gui/TextAreaImpl.h"
 
 namespace fw {
@@ -118,10 +119,15 @@ Ref<StyledTextPrinter> TextArea::styledTextPrinter(const Ref<Graphics>& page, st
   // Laid out for the printer itself, in the area's font.
   doc.documentLayout()->setPaintDevice(g.printer.get());
   doc.setDocumentMargin(0.0);
-  doc.setDefaultFont(area->font());
+  // On paper the design's font size is in true points (1/72 inch).
+  QFont font = area->font();
+  const PropertyValue size = impl_->Get("FontSize");
+  const PropertyValue unit = impl_->Get("FontUnit");
+  if (size.real > 0.0 && size.real < 1000.0 && (unit.integer == 0 || unit.integer == 2)) font.setPointSizeF(size.real);
+  doc.setDefaultFont(font);
   QTextOption option = area->document()->defaultTextOption();
   option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-  option.setTabStopDistance(8.0 * QFontMetricsF(area->font(), g.printer.get()).horizontalAdvance(QLatin1Char(' ')));
+  option.setTabStopDistance(8.0 * QFontMetricsF(font, g.printer.get()).horizontalAdvance(QLatin1Char(' ')));
   doc.setDefaultTextOption(option);
   QString text = detail::TextAreaWidget::Shown(area->Exact());
   text.replace(QChar(0x2029), QLatin1Char('\n'));

@@ -1,6 +1,8 @@
 // The properties that each class declares, their defaults, and each class's events.
 #include <QApplication>
 #include <QFontInfo>
+#include <QGuiApplication>
+#include <QScreen>
 
 #include "framework/core/Exceptions.h"
 #include "framework/gui/ControlImpl.h"
@@ -378,11 +380,15 @@ QFont MakeFont(const std::string& name, double size, std::int64_t unit, bool bol
     }
   }
   if (size > 0.0 && size < 1000.0) {
+    // A design point is one of the window's points, the unit of every position and size, so
+    // that text keeps its place in the design whatever the screen's resolution.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const double dpi = screen && screen->logicalDotsPerInchY() > 0 ? screen->logicalDotsPerInchY() : 96.0;
     switch (unit) {
       case 1: font.setPixelSize(std::max(1, static_cast<int>(size + 0.5))); break;
       case 3: font.setPointSizeF(size * 72.0); break;
       case 4: font.setPointSizeF(size * 72.0 / 25.4); break;
-      default: font.setPointSizeF(size); break;
+      default: font.setPointSizeF(size * 72.0 / dpi); break;
     }
   }
   font.setBold(bold);

@@ -1,5 +1,6 @@
 // Controls: property values as Qt shows them, events by number, key texts and results.
 #include <QFontInfo>
+#include <QScreen>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -86,12 +87,13 @@ TEST_F(ControlsTest, ControlsTakeTheirListValues) {
   EXPECT_EQ(field->geometry(), QRect(205, 148, 40, 20));
   EXPECT_EQ(field->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
   EXPECT_EQ(field->font().family(), QApplication::font().family()) << "System is the desktop font";
-  EXPECT_EQ(field->font().pointSizeF(), 12.0);
+  // A font size is in the design's points, the unit of positions: 12 of them tall on screen.
+  EXPECT_NEAR(field->font().pointSizeF() * QGuiApplication::primaryScreen()->logicalDotsPerInchY() / 72.0, 12.0, 1e-9);
   EXPECT_EQ(field->focusPolicy(), Qt::StrongFocus);
 
   auto* area = Widget<QPlainTextEdit>(w, "DataFld");
   EXPECT_TRUE(QFontInfo(area->font()).fixedPitch()) << "Courier resolves to " << QFontInfo(area->font()).family().toStdString();
-  EXPECT_EQ(area->font().pointSizeF(), 11.0);
+  EXPECT_NEAR(area->font().pointSizeF() * QGuiApplication::primaryScreen()->logicalDotsPerInchY() / 72.0, 11.0, 1e-9);
   EXPECT_EQ(area->focusPolicy(), Qt::ClickFocus) << "no tab stop";
   EXPECT_EQ(area->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
   EXPECT_EQ(area->lineWrapMode(), QPlainTextEdit::WidgetWidth);
