@@ -29,6 +29,34 @@ struct Box {
   std::int64_t left, top, width, height;
 };
 
+// The entries that open the list of a positioned control, from its name to AllowAutoDeactivate.
+struct Head {
+  std::string_view name;
+  Box box;
+  bool lockLeft, lockTop, lockRight, lockBottom;
+  std::int64_t tabIndex;
+  bool tabStop;
+};
+
+fw::PropertyListWriter HeadOf(const Head& h) {
+  fw::PropertyListWriter list;
+  list.Text("Name", h.name)
+      .Integer("Index", kNoControlArray)
+      .Integer("Left", h.box.left)
+      .Integer("Top", h.box.top)
+      .Integer("Width", h.box.width)
+      .Integer("Height", h.box.height)
+      .Boolean("LockLeft", h.lockLeft)
+      .Boolean("LockTop", h.lockTop)
+      .Boolean("LockRight", h.lockRight)
+      .Boolean("LockBottom", h.lockBottom)
+      .Integer("TabIndex", h.tabIndex)
+      .Integer("TabPanelIndex", 0)
+      .Boolean("TabStop", h.tabStop)
+      .Boolean("AllowAutoDeactivate", true);
+  return list;
+}
+
 fw::PropertyString BuildWindowList() {
   return fw::PropertyListWriter()
       .Integer("Width", 500)
@@ -57,21 +85,7 @@ fw::PropertyString BuildWindowList() {
 }
 
 fw::PropertyString BuildCanvas1List() {
-  return fw::PropertyListWriter()
-      .Text("Name", "Canvas1")
-      .Integer("Index", kNoControlArray)
-      .Integer("Left", 62)
-      .Integer("Top", 2)
-      .Integer("Width", 375)
-      .Integer("Height", 101)
-      .Boolean("LockLeft", false)
-      .Boolean("LockTop", false)
-      .Boolean("LockRight", false)
-      .Boolean("LockBottom", false)
-      .Integer("TabIndex", 0)
-      .Integer("TabPanelIndex", 0)
-      .Boolean("TabStop", true)
-      .Boolean("AllowAutoDeactivate", true)
+  return HeadOf({"Canvas1", {62, 2, 375, 101}, false, false, false, false, 0, true})
       .Boolean("Enabled", false)
       .Text("Tooltip", "")
       .Boolean("AllowFocusRing", true)
@@ -98,21 +112,7 @@ struct TextAreaDesign {
 };
 
 fw::PropertyString BuildTextAreaList(const TextAreaDesign& d) {
-  return fw::PropertyListWriter()
-      .Text("Name", d.name)
-      .Integer("Index", kNoControlArray)
-      .Integer("Left", d.box.left)
-      .Integer("Top", d.box.top)
-      .Integer("Width", d.box.width)
-      .Integer("Height", d.box.height)
-      .Boolean("LockLeft", d.locked)
-      .Boolean("LockTop", d.locked)
-      .Boolean("LockRight", d.locked)
-      .Boolean("LockBottom", d.locked)
-      .Integer("TabIndex", d.tabIndex)
-      .Integer("TabPanelIndex", 0)
-      .Boolean("TabStop", false)
-      .Boolean("AllowAutoDeactivate", true)
+  return HeadOf({d.name, d.box, d.locked, d.locked, d.locked, d.locked, d.tabIndex, false})
       .Colour("BackgroundColor", kWhite)
       .Boolean("HasBorder", d.hasBorder)
       .Boolean("Enabled", d.enabled)
@@ -156,21 +156,7 @@ struct TextFieldDesign {
 };
 
 fw::PropertyString BuildTextFieldList(const TextFieldDesign& d) {
-  return fw::PropertyListWriter()
-      .Text("Name", d.name)
-      .Integer("Index", kNoControlArray)
-      .Integer("Left", 205)
-      .Integer("Top", d.top)
-      .Integer("Width", 40)
-      .Integer("Height", 20)
-      .Boolean("LockLeft", false)
-      .Boolean("LockTop", false)
-      .Boolean("LockRight", false)
-      .Boolean("LockBottom", false)
-      .Integer("TabIndex", d.tabIndex)
-      .Integer("TabPanelIndex", 0)
-      .Boolean("TabStop", true)
-      .Boolean("AllowAutoDeactivate", true)
+  return HeadOf({d.name, {205, d.top, 40, 20}, false, false, false, false, d.tabIndex, true})
       .Colour("BackgroundColor", kWhite)
       .Boolean("HasBorder", true)
       .Boolean("Enabled", true)
@@ -216,21 +202,7 @@ struct LabelDesign {
 };
 
 fw::PropertyString BuildLabelList(const LabelDesign& d) {
-  return fw::PropertyListWriter()
-      .Text("Name", d.name)
-      .Integer("Index", kNoControlArray)
-      .Integer("Left", d.box.left)
-      .Integer("Top", d.box.top)
-      .Integer("Width", d.box.width)
-      .Integer("Height", d.box.height)
-      .Boolean("LockLeft", d.locked)
-      .Boolean("LockTop", d.locked)
-      .Boolean("LockRight", false)
-      .Boolean("LockBottom", false)
-      .Integer("TabIndex", d.tabIndex)
-      .Integer("TabPanelIndex", 0)
-      .Boolean("TabStop", d.tabStop)
-      .Boolean("AllowAutoDeactivate", true)
+  return HeadOf({d.name, d.box, d.locked, d.locked, false, false, d.tabIndex, d.tabStop})
       .Boolean("Enabled", true)
       .Text("Tooltip", "")
       .Boolean("Multiline", false)
@@ -265,21 +237,7 @@ struct PushButtonDesign {
 };
 
 fw::PropertyString BuildPushButtonList(const PushButtonDesign& d) {
-  return fw::PropertyListWriter()
-      .Text("Name", d.name)
-      .Integer("Index", kNoControlArray)
-      .Integer("Left", d.box.left)
-      .Integer("Top", d.box.top)
-      .Integer("Width", d.box.width)
-      .Integer("Height", d.box.height)
-      .Boolean("LockLeft", d.locked)
-      .Boolean("LockTop", d.locked)
-      .Boolean("LockRight", false)
-      .Boolean("LockBottom", false)
-      .Integer("TabIndex", d.tabIndex)
-      .Integer("TabPanelIndex", 0)
-      .Boolean("TabStop", true)
-      .Boolean("AllowAutoDeactivate", true)
+  return HeadOf({d.name, d.box, d.locked, d.locked, false, false, d.tabIndex, true})
       .EnumWide("MacButtonStyle", d.macButtonStyle)
       .Boolean("Cancel", false)
       .Text("Caption", d.caption)
@@ -437,7 +395,7 @@ const fw::PropertyString& ControlList(std::string_view controlName) {
   // Built together at the first request and kept for the run.
   static const std::vector<std::pair<std::string_view, fw::PropertyString>> lists = [] {
     std::vector<std::pair<std::string_view, fw::PropertyString>> built;
-    for (std::string_view name : ControlWndDesign::kControlNames) built.emplace_back(name, BuildControlList(name));
+    for (std::string_view name : kControlNames) built.emplace_back(name, BuildControlList(name));
     return built;
   }();
   for (const auto& [name, list] : lists) {

@@ -41,7 +41,9 @@ TEST_F(ControlWndTest, IsBuiltOnceAndEveryAccessorFindsItsControlOfItsClass) {
     fw::Ref<fw::Object> (*get)(const class ControlWnd&);
     std::string_view className;
   };
-#define ROW(accessor, cls) {#accessor, [](const class ControlWnd& c) -> fw::Ref<fw::Object> { return c.accessor(); }, fw::cls::kClassName}
+#define ROW(accessor, cls)                                                              \
+  {#accessor, [](const class ControlWnd& c) -> fw::Ref<fw::Object> { return c.accessor(); }, \
+   fw::cls::kClassName}
   const Row rows[] = {
       ROW(Canvas1, Canvas),         ROW(DataFld, TextArea),      ROW(authorTxt, Label),
       ROW(VarFld, TextField),       ROW(SubFld, TextField),      ROW(RepFld, TextField),
