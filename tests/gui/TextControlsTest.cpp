@@ -42,8 +42,8 @@ class TextControlsTest : public GuiTest {
 };
 
 TEST_F(TextControlsTest, AnAreaGivesBackExactlyWhatWasSet) {
-  const char* texts[] = {"", "a\r\nb", "\r", "\n\r", "x\r\r\n\n", "end\r\n", "日本\r\n😀é", std::string(3000, 'z').c_str()};
-  for (const char* text : texts) {
+  const std::string texts[] = {"", "a\r\nb", "\r", "\n\r", "x\r\r\n\n", "end\r\n", "日本\r\n😀é", std::string(3000, 'z')};
+  for (const std::string& text : texts) {
     SCOPED_TRACE(text);
     area->Text(text);
     EXPECT_EQ(area->Text(), text);
