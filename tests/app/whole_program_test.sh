@@ -11,7 +11,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 
 if [ -z "${TESSIVAR_UNDER_XVFB:-}" ]; then
   export TESSIVAR_UNDER_XVFB=1
-  exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" bash "$0" "$@"
+  # -noreset: the server must not reset between one run of the program and the next.
+  exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp -noreset" bash "$0" "$@"
 fi
 export QT_QPA_PLATFORM=xcb
 XDG_RUNTIME_DIR=$(mktemp -d)
