@@ -76,6 +76,11 @@ bool IsModifierKey(const QKeyEvent& event);
 QFont MakeFont(const std::string& name, double size, std::int64_t unit, bool bold, bool italic, bool underline);
 
 QColor ColourOf(std::uint32_t argb);
+// Sets a colour of the widget's palette for the active and inactive window alike.
+void SetColour(QWidget* widget, QPalette::ColorRole role, std::uint32_t argb);
+// TextAlignment: 0 default (left), 1 left, 2 centre, 3 right.
+Qt::Alignment HorizontalAlignment(std::int64_t code);
+bool IsFontProperty(std::string_view name);
 
 }  // namespace fw::detail
 

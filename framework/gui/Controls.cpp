@@ -196,14 +196,6 @@ void RectControl::SetFocus() {
 
 namespace {
 
-Qt::Alignment HorizontalAlignment(std::int64_t code) {
-  switch (code) {
-    case 2: return Qt::AlignHCenter;
-    case 3: return Qt::AlignRight;
-    default: return Qt::AlignLeft;
-  }
-}
-
 // The font narrowed (to 70% at most), then made smaller, until the text fits the width.
 QFont Fitted(QFont font, const QString& text, int width) {
   const double advance = QFontMetricsF(font).horizontalAdvance(text);
@@ -231,13 +223,6 @@ class LabelWidget : public ControlWidget<QLabel> {
   }
 };
 
-void SetPaletteColour(QWidget* w, QPalette::ColorRole role, std::uint32_t argb) {
-  QPalette p = w->palette();
-  p.setColor(QPalette::Active, role, detail::ColourOf(argb));
-  p.setColor(QPalette::Inactive, role, detail::ColourOf(argb));
-  w->setPalette(p);
-}
-
 }  // namespace
 
 Label::Label(Window* owner) : RectControl(owner) {
@@ -250,15 +235,14 @@ Label::Label(Window* owner) : RectControl(owner) {
   c.applyOwn = [&c, label](std::string_view n, const PropertyValue& v) {
     if (n == "Value") {
       label->setText(FromUtf8(v.text));
-    } else if (n == "FontName" || n == "FontSize" || n == "FontUnit" || n == "Bold" || n == "Italic" ||
-               n == "Underline") {
+    } else if (detail::IsFontProperty(n)) {
       label->setFont(c.Font());
     } else if (n == "TextColor") {
-      SetPaletteColour(label, QPalette::WindowText, v.colour);
+      detail::SetColour(label, QPalette::WindowText, v.colour);
     } else if (n == "TextAlignment" || n == "MultiLine") {
       const bool multi = c.Bool("MultiLine");
       label->setWordWrap(multi);
-      label->setAlignment(HorizontalAlignment(c.Int("TextAlignment")) | (multi ? Qt::AlignTop : Qt::AlignVCenter));
+      label->setAlignment(detail::HorizontalAlignment(c.Int("TextAlignment")) | (multi ? Qt::AlignTop : Qt::AlignVCenter));
     } else if (n == "Selectable") {
       label->setTextInteractionFlags(v.boolean ? Qt::TextSelectableByMouse : Qt::NoTextInteraction);
     } else if (n == "Transparent") {
@@ -370,8 +354,7 @@ PushButton::PushButton(Window* owner) : RectControl(owner) {
       button->setToolTip(button->helpStyle && c.Text("Tooltip").empty() ? QStringLiteral("Help")
                                                                         : FromUtf8(c.Text("Tooltip")));
       button->update();
-    } else if (n == "FontName" || n == "FontSize" || n == "FontUnit" || n == "Bold" || n == "Italic" ||
-               n == "Underline") {
+    } else if (detail::IsFontProperty(n)) {
       button->setFont(c.Font());
     }
     (void)v;

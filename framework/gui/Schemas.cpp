@@ -403,3 +403,26 @@ QColor ColourOf(std::uint32_t argb) {
 }
 
 }  // namespace fw::detail
+
+namespace fw::detail {
+
+void SetColour(QWidget* widget, QPalette::ColorRole role, std::uint32_t argb) {
+  QPalette p = widget->palette();
+  p.setColor(QPalette::Active, role, ColourOf(argb));
+  p.setColor(QPalette::Inactive, role, ColourOf(argb));
+  widget->setPalette(p);
+}
+
+Qt::Alignment HorizontalAlignment(std::int64_t code) {
+  switch (code) {
+    case 2: return Qt::AlignHCenter;
+    case 3: return Qt::AlignRight;
+    default: return Qt::AlignLeft;
+  }
+}
+
+bool IsFontProperty(std::string_view n) {
+  return n == "FontName" || n == "FontSize" || n == "FontUnit" || n == "Bold" || n == "Italic" || n == "Underline";
+}
+
+}  // namespace fw::detail

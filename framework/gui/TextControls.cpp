@@ -257,25 +257,6 @@ class TextFieldWidget : public ControlWidget<QLineEdit> {
   MaskValidator validator;
 };
 
-Qt::Alignment Horizontal(std::int64_t code) {
-  switch (code) {
-    case 2: return Qt::AlignHCenter;
-    case 3: return Qt::AlignRight;
-    default: return Qt::AlignLeft;
-  }
-}
-
-void SetColour(QWidget* w, QPalette::ColorRole role, std::uint32_t argb) {
-  QPalette p = w->palette();
-  p.setColor(QPalette::Active, role, ColourOf(argb));
-  p.setColor(QPalette::Inactive, role, ColourOf(argb));
-  w->setPalette(p);
-}
-
-bool IsFontProperty(std::string_view n) {
-  return n == "FontName" || n == "FontSize" || n == "FontUnit" || n == "Bold" || n == "Italic" || n == "Underline";
-}
-
 }  // namespace
 }  // namespace detail
 
@@ -320,7 +301,7 @@ TextArea::TextArea(Window* owner) : TextEdit(owner) {
       area->setHorizontalScrollBarPolicy(v.boolean ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
     } else if (n == "TextAlignment") {
       QTextOption option = area->document()->defaultTextOption();
-      option.setAlignment(detail::Horizontal(v.integer));
+      option.setAlignment(detail::HorizontalAlignment(v.integer));
       area->document()->setDefaultTextOption(option);
     }
   };
@@ -398,7 +379,7 @@ TextField::TextField(Window* owner) : TextEdit(owner) {
     } else if (n == "Hint") {
       field->setPlaceholderText(FromUtf8(v.text));
     } else if (n == "TextAlignment") {
-      field->setAlignment(detail::Horizontal(v.integer) | Qt::AlignVCenter);
+      field->setAlignment(detail::HorizontalAlignment(v.integer) | Qt::AlignVCenter);
     } else if (n == "ValidationMask") {
       field->validator.mask = detail::CodePointsOf(v.text);
     } else if (n == "MaximumCharactersAllowed") {
