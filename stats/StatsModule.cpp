@@ -194,10 +194,11 @@ TESSIVAR_KERNEL void RotatePairs(double* x, double* y, int32_t count, double s, 
 }
 
 // The strict upper triangle, stored by columns: U(j, q) for j < q is col[q * stride + j], so the
-// parts of columns p and q that a rotation rewrites are contiguous. While the sweep works on row
-// p, U(p, j) for j > p lives in rowP[j] and goes back into the columns when the row is done.
+// part of column q that a rotation rewrites is contiguous. While the sweep works on row p, the
+// cells paired with p (U(j, p) for j < p, U(p, j) for j > p) live in rowP[j] and go back into the
+// columns when the row is done.
 struct JacobiWork {
-  JacobiWork(int32_t order)
+  explicit JacobiWork(int32_t order)
       : n(order),
         stride((n + 8) / 8 * 8),  // whole cache lines, at least n + 1 cells
         col(static_cast<std::size_t>((n + 1) * stride + 8)),
@@ -278,7 +279,6 @@ TESSIVAR_KERNEL void Sweeps(JacobiWork& w) {
         sweep < 4 ? (0.2 * offSum) / static_cast<double>(static_cast<int64_t>(n) * n) : 0.0;
 
     for (int32_t p = 1; p <= n - 1; ++p) {
-      // Row p of the symmetric matrix in one place: U(j, p) for j < p, U(p, j) for j > p.
       double* const colP = col + p * stride;
       for (int32_t j = 1; j < p; ++j) rowP[j] = colP[j];
       for (int32_t j = p + 1; j <= n; ++j) rowP[j] = w.U(p, j);
