@@ -3,11 +3,17 @@
 #include <QApplication>
 #include <QDialog>
 #include <QEventLoop>
+#include <QIcon>
+#include <QImageReader>
+#include <QPixmap>
+#include <QPointer>
+#include <QTimer>
 #include <QMessageBox>
 #include <QWidget>
 
 #include <cxxabi.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <typeinfo>
@@ -105,7 +111,15 @@ void ShowMessageBox(const std::string& message) {
   QMessageBox box(QMessageBox::NoIcon, FromUtf8(ApplicationTitle()), FromUtf8(message), QMessageBox::Ok,
                   QApplication::activeWindow());
   box.setTextFormat(Qt::PlainText);
+  QPointer<QWidget> owner = QApplication::activeWindow();
   ExecModal(box);
+  if (owner && owner != QApplication::activeWindow()) {
+    r.returningFromMessage = owner;
+    // Should the desktop never hand the window back, a later activation is a real one.
+    QTimer::singleShot(1000, owner, [owner] {
+      if (R().returningFromMessage == owner) R().returningFromMessage = nullptr;
+    });
+  }
 }
 
 }  // namespace detail
@@ -156,6 +170,26 @@ std::exception_ptr CallFunctionWithExceptionHandling(void (*fn)(void*), void* ar
   return nullptr;
 }
 
+namespace {
+
+// A Windows build carries its icon in the executable; elsewhere the same icon file, named after
+// the application's package, lies beside the executable. Every image of every size goes in, so
+// the desktop can pick the full-colour one.
+void SetWindowIconFromFile(const QString& fileName) {
+  const QString path = detail::ResourceFilePath(fileName);
+  if (path.isEmpty() || !qobject_cast<QApplication*>(QCoreApplication::instance())) return;
+  QIcon icon;
+  QImageReader reader(path);
+  for (int i = 0; i < std::max(1, reader.imageCount()); ++i) {
+    if (i > 0 && !reader.jumpToImage(i)) break;
+    const QImage image = reader.read();
+    if (!image.isNull()) icon.addPixmap(QPixmap::fromImage(image));
+  }
+  if (!icon.isNull()) QApplication::setWindowIcon(icon);
+}
+
+}  // namespace
+
 void RuntimeInit(int argc, char** argv) {
   if (!QApplication::instance()) {
     // QApplication keeps a reference to argc for its whole life.
@@ -184,6 +218,7 @@ void RuntimeRegisterAppObject(const Ref<Application>& app) {
     const VersionData& v = app->Version();
     if (!v.packageInfo.empty() && QCoreApplication::instance()) {
       QCoreApplication::setApplicationName(detail::FromUtf8(v.packageInfo));
+      SetWindowIconFromFile(detail::FromUtf8(v.packageInfo) + QLatin1String(".ico"));
     }
   }
   detail::RebuildMenuBars();

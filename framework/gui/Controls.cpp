@@ -40,8 +40,7 @@ Picture::~Picture() = default;
 std::int64_t Picture::Width() const { return impl_->image.width(); }
 std::int64_t Picture::Height() const { return impl_->image.height(); }
 
-Ref<Picture> RuntimeGetPictureFromResourceManager(std::string_view fileName) {
-  const QString name = FromUtf8(fileName);
+QString detail::ResourceFilePath(const QString& name) {
   // A bare file name only: nothing outside the two folders is reachable through it.
   if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") ||
       name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) || name.contains(QChar(0))) {
@@ -52,14 +51,19 @@ Ref<Picture> RuntimeGetPictureFromResourceManager(std::string_view fileName) {
   if (const QString build = QString::fromUtf8(TESSIVAR_BUILD_RESOURCE_DIR); !build.isEmpty()) dirs << build;
   for (const QString& dir : dirs) {
     const QFileInfo file(QDir(dir).filePath(name));
-    if (!file.isFile()) continue;
-    QImage image(file.absoluteFilePath());
-    if (image.isNull()) continue;
-    auto impl = std::make_unique<Picture::Impl>();
-    impl->image = std::move(image);
-    return RuntimeNewObject<Picture>(std::move(impl));
+    if (file.isFile()) return file.absoluteFilePath();
   }
   return {};
+}
+
+Ref<Picture> RuntimeGetPictureFromResourceManager(std::string_view fileName) {
+  const QString path = detail::ResourceFilePath(FromUtf8(fileName));
+  if (path.isEmpty()) return {};
+  QImage image(path);
+  if (image.isNull()) return {};
+  auto impl = std::make_unique<Picture::Impl>();
+  impl->image = std::move(image);
+  return RuntimeNewObject<Picture>(std::move(impl));
 }
 
 // ---- Control state -----------------------------------------------------------------------

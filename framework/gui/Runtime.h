@@ -27,6 +27,10 @@ namespace fw::detail {
 // std::exception: the program catches nothing, and our boundary swallows it.
 struct QuitUnwind {};
 
+// The file of that bare name beside the executable or in the build tree's resource folder;
+// empty when there is none.
+QString ResourceFilePath(const QString& name);
+
 struct Runtime {
   ExceptionHelper helper = nullptr;
   double compiledRelease = 0.0;
@@ -41,6 +45,9 @@ struct Runtime {
   // Implicit window instances in the order they were built.
   std::vector<std::pair<std::string, Ref<Window>>> windows;
   QPointer<QWidget> lastActiveWindow;
+  // The window that a message box of ours was over: its return to the front when the box closes
+  // is not a new activation, so the program's focus choice stands.
+  QPointer<QWidget> returningFromMessage;
 
   bool quitPending = false;
   bool failed = false;

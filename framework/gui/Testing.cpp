@@ -43,6 +43,7 @@ void ResetFramework() {
   r.classes.clear();
   r.fileTypes.clear();
   r.lastActiveWindow = nullptr;
+  r.returningFromMessage = nullptr;
   r.helper = nullptr;
   r.frameworkInitialized = false;
   r.failed = false;

@@ -39,7 +39,9 @@ class TopLevel : public QWidget {
     if (e->type() == QEvent::WindowActivate && owner_) {
       R().lastActiveWindow = this;
       Window* w = owner_;
-      if (Implements(*w, "Activate")) AtBoundary([w] { w->Event_Activate(); });
+      const bool back = R().returningFromMessage == this;
+      if (back) R().returningFromMessage = nullptr;
+      if (!back && Implements(*w, "Activate")) AtBoundary([w] { w->Event_Activate(); });
     }
     return QWidget::event(e);
   }

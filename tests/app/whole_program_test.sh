@@ -162,6 +162,29 @@ find_main_window
 [ $(($(now_ms) - t_splash)) -lt 3000 ] || fail "a click did not hand over at once"
 gone Splash || fail "the splash window stayed after a click"
 echo "ok: a click on the splash window hands over at once"
+
+# A failed check: once its message is closed, the focus is still in the field it named.
+windows_named_tessivar() { xdotool search --onlyvisible --name '^Tessivar$' 2>/dev/null | wc -l; }
+message_shown() { [ "$(windows_named_tessivar)" -ge 2 ]; }
+message_gone() { [ "$(windows_named_tessivar)" -eq 1 ]; }
+xdotool type --delay 40 10
+xdotool key Tab
+xdotool type --delay 40 300
+xdotool key Tab
+xdotool type --delay 40 0
+click 55 570
+wait_for 10 message_shown || fail "a failed check showed no message"
+# Closed with a click on its OK button, at the box's lower right.
+box=$(xdotool search --onlyvisible --name '^Tessivar$' | grep -vx "$main" | head -n 1)
+eval "$(xdotool getwindowgeometry --shell "$box")"
+xdotool mousemove --window "$box" $((WIDTH - 50)) $((HEIGHT - 22)) click 1
+wait_for 10 message_gone || fail "the message did not close"
+# Hand the window back as a window manager does when a modal box closes.
+xdotool windowfocus --sync "$main" 2>/dev/null || true
+sleep 0.3
+xdotool key End
+[ "$(typed_into_focus 5)" = 05 ] || fail "after the message the focus left the replications field"
+echo "ok: after a failed check's message the focus stays in the field it named"
 click 385 570
 expect_exit_zero "the Quit button"
 

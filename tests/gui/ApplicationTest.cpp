@@ -1,8 +1,11 @@
 // The application: start-up call-back, quitting, failures nobody caught, and the yield point.
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QIcon>
 #include <QPainter>
 #include <QTimer>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "GuiTestSupport.h"
@@ -164,6 +167,26 @@ TEST_F(ApplicationTest, MessagesBeepsAndDatesGoThroughTheSeams) {
   date.Constructor();
   EXPECT_EQ(date.ShortDate(), QLocale::system().toString(when.date(), QLocale::ShortFormat).toStdString());
   EXPECT_EQ(date.LongTime(), QLocale::system().toString(when.time(), QLocale::LongFormat).toStdString());
+}
+
+class IconApp : public fw::Application {
+ public:
+  const fw::ClassDecl& Declaration() const override {
+    static const fw::ClassDecl decl{"IconApp", "Application", {}, {}, {}};
+    return decl;
+  }
+};
+
+TEST_F(ApplicationTest, TheApplicationsIconFileBecomesTheWindowIconInEverySize) {
+  QApplication::setWindowIcon(QIcon());
+  fw::Ref<IconApp> app = fw::RuntimeNewObject<IconApp>();
+  app->x_SetVersionData(3, 0, 0, 0, 3, "", "3.0", "Tessivar");
+  fw::RuntimeRegisterAppObject(app);
+  QList<int> widths;
+  for (const QSize& size : QApplication::windowIcon().availableSizes()) widths << size.width();
+  std::sort(widths.begin(), widths.end());
+  widths.erase(std::unique(widths.begin(), widths.end()), widths.end());
+  EXPECT_EQ(widths, (QList<int>{16, 32, 48, 256}));
 }
 
 }  // namespace
