@@ -6,9 +6,14 @@
 #include <QMenuBar>
 #include <QWidget>
 
+#include "framework/gui/ControlImpl.h"
 #include "framework/gui/Runtime.h"
 #include "framework/gui/TestingQt.h"
 #include "framework/gui/WindowImpl.h"
+
+namespace fw::detail {
+std::map<int, Delegate>* TimerHandlers(Timer& timer);
+}  // namespace fw::detail
 
 namespace fw::testing {
 
@@ -27,6 +32,20 @@ void ClearRecords() {
 void OnMessage(std::function<void(const std::string& message)> hook) { R().onMessage = std::move(hook); }
 void AnswerPrinterDialog(std::optional<std::string> pdfPath) { R().printerAnswer = std::move(pdfPath); }
 int PrinterDialogCount() { return R().printerDialogs; }
+std::vector<std::pair<int, std::string>> BoundEvents(const Ref<Object>& source) {
+  const std::map<int, Delegate>* handlers = nullptr;
+  if (auto* control = dynamic_cast<Control*>(source.Get())) {
+    handlers = &control->impl().handlers;
+  } else if (auto* timer = dynamic_cast<Timer*>(source.Get())) {
+    handlers = detail::TimerHandlers(*timer);
+  }
+  std::vector<std::pair<int, std::string>> bound;
+  if (handlers) {
+    for (const auto& [number, delegate] : *handlers) bound.emplace_back(number, delegate.Signature());
+  }
+  return bound;
+}
+
 void FixClock(std::optional<std::chrono::system_clock::time_point> now) { R().fixedClock = now; }
 
 void ResetFramework() {

@@ -6,7 +6,11 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "framework/core/Ref.h"
+#include "framework/gui/Object.h"
 
 namespace fw::testing {
 
@@ -25,6 +29,10 @@ int PrinterDialogCount();
 
 // Fixes the clock behind Date (nullopt restores the system clock).
 void FixClock(std::optional<std::chrono::system_clock::time_point> now);
+
+// The events bound on a control or timer: each event number with its delegate's signature text,
+// in ascending event order.
+std::vector<std::pair<int, std::string>> BoundEvents(const Ref<Object>& source);
 
 // Forgets every window (closed and deleted), the application object, registered classes and
 // file types, menu handlers, the exit code and a pending quit, and turns the seams above off

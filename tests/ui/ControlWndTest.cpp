@@ -119,6 +119,36 @@ TEST_F(ControlWndTest, AnswersTheEventQueryForItsSevenEventsOnly) {
   }
 }
 
+TEST_F(ControlWndTest, MakesExactlyItsTwentyFiveBindingsWithTheirNumbersAndSignatures) {
+  using Bound = std::vector<std::pair<int, std::string>>;
+  const std::string area = "( TextArea )", field = "( TextField )", button = "( PushButton )";
+  const std::string fieldKey = "( TextField, String ) as Boolean";
+  const std::string press = "( PushButton, Integer, Integer ) as Boolean";
+  const std::vector<std::pair<const char*, Bound>> expected = {
+      {"Canvas1", {{12, "( Canvas )"}}},
+      {"DataFld", {{2, area}, {9, "( TextArea, String ) as Boolean"}, {11, area}, {16, area}}},
+      {"authorTxt", {}},
+      {"VarFld", {{9, fieldKey}, {16, field}, {17, field}, {21, field}}},
+      {"SubFld", {{9, fieldKey}, {16, field}, {17, field}, {21, field}}},
+      {"RepFld", {{9, fieldKey}, {16, field}, {17, field}, {21, field}}},
+      {"VarWarning", {}}, {"SubWarning", {}}, {"RepWarning", {}}, {"disclaimFld", {}},
+      {"CalculateBtn", {{15, button}, {18, press}, {19, press}}},
+      {"PrintBtn", {{15, button}}}, {"ClearBtn", {{15, button}}}, {"QuitBtn", {{15, button}}},
+      {"Label1", {}}, {"Label2", {}}, {"Label3", {}},
+      {"Qbtn", {{18, press}}},
+      {"Line1", {}},
+      {"Pwheel", {{2, "( ProgressWheel )"}}},
+  };
+  std::size_t total = 0;
+  for (const auto& [name, bound] : expected) {
+    SCOPED_TRACE(name);
+    const Bound actual = fw::testing::BoundEvents(w->ControlByName(name));
+    EXPECT_EQ(actual, bound);
+    total += actual.size();
+  }
+  EXPECT_EQ(total, 25u);
+}
+
 TEST_F(ControlWndTest, DesignListsDecodeAgainstTheirTargetsAtTheirSizes) {
   struct Row {
     const char* name;
