@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QEvent>
 #include <QEventLoop>
 #include <QIcon>
 #include <QImageReader>
@@ -55,9 +56,39 @@ void YieldHook() {
   Runtime& r = R();
   if (r.inYield || !QApplication::instance()) return;
   r.inYield = true;
+  r.yieldedInHandler = true;
   QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   r.inYield = false;
   UnwindIfQuitting();
+}
+
+// Eats keyboard and mouse input while it is installed.
+class InputDropper : public QObject {
+ protected:
+  bool eventFilter(QObject*, QEvent* e) override {
+    switch (e->type()) {
+      case QEvent::KeyPress:
+      case QEvent::KeyRelease:
+      case QEvent::ShortcutOverride:
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonRelease:
+      case QEvent::MouseButtonDblClick:
+      case QEvent::Wheel:
+        return true;
+      default:
+        return false;
+    }
+  }
+};
+
+// Clicks and keys that waited through a long calculation belong to a window that looked busy:
+// delivering them afterwards would start a second calculation nobody asked for.
+void DropInputHeldDuringYields() {
+  if (!QApplication::instance()) return;
+  InputDropper dropper;
+  QApplication::instance()->installEventFilter(&dropper);
+  QApplication::processEvents();
+  QApplication::instance()->removeEventFilter(&dropper);
 }
 
 }  // namespace
@@ -75,6 +106,10 @@ void AtBoundary(const std::function<void()>& programCode) noexcept {
   }
   --r.boundaryDepth;
   if (failure) UnhandledException(failure);
+  if (r.boundaryDepth == 0 && r.yieldedInHandler) {
+    r.yieldedInHandler = false;
+    if (!r.quitPending) DropInputHeldDuringYields();
+  }
 }
 
 void ExitLoops(int code) {

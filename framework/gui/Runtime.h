@@ -55,6 +55,7 @@ struct Runtime {
   int boundaryDepth = 0;
   int loopDepth = 0;  // event loops of ours running (the main one, modal dialogs)
   bool inYield = false;
+  bool yieldedInHandler = false;  // input arrived meanwhile is dropped when the handler ends
 
   // Test seams.
   bool recordDialogs = false;

@@ -62,6 +62,7 @@ void ResetFramework() {
   r.classes.clear();
   r.fileTypes.clear();
   r.lastActiveWindow = nullptr;
+  r.yieldedInHandler = false;
   r.returningFromMessage = nullptr;
   r.helper = nullptr;
   r.frameworkInitialized = false;

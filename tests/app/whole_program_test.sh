@@ -69,7 +69,8 @@ clipboard_cleared() { [ "$(clipboard)" = "$none" ]; }
 
 # copy: selects all of the focused control's text and prints what the clipboard then holds.
 copy() {
-  printf '%s' "$none" | xclip -i -selection clipboard 2>/dev/null
+  # xclip stays in the background as the owner: it must not hold the caller's output open.
+  printf '%s' "$none" | xclip -i -selection clipboard >/dev/null 2>&1
   # xclip takes the selection from the background, so wait until it holds it.
   wait_for 5 clipboard_cleared || fail "could not set the clipboard"
   xdotool key ctrl+a ctrl+c
@@ -134,6 +135,20 @@ printf '%s\n' "$report" | grep -qx 'Number of variables:     10' || fail "variab
 printf '%s\n' "$report" | grep -qx 'Number of subjects:     300' || fail "subjects line"
 printf '%s\n' "$report" | grep -qx 'Number of replications:  50' || fail "replications line"
 echo "ok: the report has 28 lines and ranks 1 to 10"
+
+# Clicks made while a calculation runs are not acted on afterwards: Clear pressed during a
+# longer run leaves its report standing.
+set_field() { click "$1" "$2"; xdotool key ctrl+a; xdotool type --delay 40 "$3"; }
+set_field 225 158 200
+set_field 225 182 2500
+set_field 225 206 50
+click 55 570
+sleep 0.2
+click 275 570
+wait_for 120 report_complete || fail "a click on Clear during a calculation was acted on after it"
+report=$(copy_report)
+printf '%s\n' "$report" | grep -qx 'Number of variables:    200' || fail "the longer calculation's report"
+echo "ok: a click during a calculation is not acted on after it"
 
 click 473 568
 wait_for 10 help_shown || fail "the help button did not show the help text"
