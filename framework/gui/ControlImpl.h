@@ -82,6 +82,9 @@ void SetColour(QWidget* widget, QPalette::ColorRole role, std::uint32_t argb);
 Qt::Alignment HorizontalAlignment(std::int64_t code);
 bool IsFontProperty(std::string_view name);
 
+// The events bound on a control or timer, and its kind; null for other objects.
+std::map<int, Delegate>* HandlersOf(Object& source, ControlKind* kind);
+
 }  // namespace fw::detail
 
 namespace fw {

@@ -9,6 +9,18 @@ namespace detail {
 
 std::map<int, Delegate>* TimerHandlers(Timer& timer);
 
+std::map<int, Delegate>* HandlersOf(Object& source, ControlKind* kind) {
+  if (auto* control = dynamic_cast<Control*>(&source)) {
+    if (kind) *kind = control->impl().kind;
+    return &control->impl().handlers;
+  }
+  if (auto* timer = dynamic_cast<Timer*>(&source)) {
+    if (kind) *kind = ControlKind::Timer;
+    return TimerHandlers(*timer);
+  }
+  return nullptr;
+}
+
 void CheckSignature(std::string_view expected, std::string_view given) {
   if (expected != given) {
     throw InvalidArgumentException("a handler of signature \"" + std::string(expected) +
@@ -27,14 +39,8 @@ void RuntimeAddEventHandler(const Ref<Object>& source, int eventNumber, const De
   if (source.IsNil()) throw NilObjectException("an event handler was bound to a nil object");
   if (handler.IsNil()) throw InvalidArgumentException("a nil delegate cannot handle an event");
   detail::ControlKind kind = detail::ControlKind::Canvas;
-  std::map<int, Delegate>* handlers = nullptr;
-  if (auto* control = dynamic_cast<Control*>(source.Get())) {
-    kind = control->impl().kind;
-    handlers = &control->impl().handlers;
-  } else if (auto* timer = dynamic_cast<Timer*>(source.Get())) {
-    kind = detail::ControlKind::Timer;
-    handlers = detail::TimerHandlers(*timer);
-  } else {
+  std::map<int, Delegate>* handlers = detail::HandlersOf(*source, &kind);
+  if (!handlers) {
     throw InvalidArgumentException("objects of class " + std::string(source->ClassName()) + " raise no events");
   }
   const std::string expected = detail::EventSignature(kind, eventNumber);

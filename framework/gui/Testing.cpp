@@ -11,10 +11,6 @@
 #include "framework/gui/TestingQt.h"
 #include "framework/gui/WindowImpl.h"
 
-namespace fw::detail {
-std::map<int, Delegate>* TimerHandlers(Timer& timer);
-}  // namespace fw::detail
-
 namespace fw::testing {
 
 using detail::R;
@@ -33,12 +29,7 @@ void OnMessage(std::function<void(const std::string& message)> hook) { R().onMes
 void AnswerPrinterDialog(std::optional<std::string> pdfPath) { R().printerAnswer = std::move(pdfPath); }
 int PrinterDialogCount() { return R().printerDialogs; }
 std::vector<std::pair<int, std::string>> BoundEvents(const Ref<Object>& source) {
-  const std::map<int, Delegate>* handlers = nullptr;
-  if (auto* control = dynamic_cast<Control*>(source.Get())) {
-    handlers = &control->impl().handlers;
-  } else if (auto* timer = dynamic_cast<Timer*>(source.Get())) {
-    handlers = detail::TimerHandlers(*timer);
-  }
+  const std::map<int, Delegate>* handlers = source ? detail::HandlersOf(*source, nullptr) : nullptr;
   std::vector<std::pair<int, std::string>> bound;
   if (handlers) {
     for (const auto& [number, delegate] : *handlers) bound.emplace_back(number, delegate.Signature());
