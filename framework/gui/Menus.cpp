@@ -209,8 +209,10 @@ QAction* MenuItem::Impl::Action() {
 
 void MenuItem::Impl::Update() {
   if (!action) return;
-  action->setSeparator(text == "-");
-  action->setText(FromUtf8(text).replace(QLatin1Char('&'), QLatin1String("&&")));
+  const bool separator = text == "-";
+  action->setSeparator(separator);
+  // Styles draw a separator's text beside its line.
+  action->setText(separator ? QString() : FromUtf8(text).replace(QLatin1Char('&'), QLatin1String("&&")));
   action->setShortcut(shortcut);
   action->setEnabled(enabled);
   action->setVisible(Shown());

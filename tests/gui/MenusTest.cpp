@@ -85,6 +85,7 @@ TEST_F(MenusTest, TheBarShowsMenusAndItemsByTheirTexts) {
   EXPECT_EQ(shown, (QStringList{"File", "Edit"})) << "a menu without text is not shown";
   EXPECT_EQ(Action("FileQuit")->shortcut(), QKeySequence("Ctrl+Q"));
   EXPECT_TRUE(Action("Separator")->isSeparator());
+  EXPECT_TRUE(Action("Separator")->text().isEmpty()) << "the style would draw a separator's text beside its line";
   EXPECT_FALSE(Action("Blank")->isVisible());
   EXPECT_EQ(bar->Lookup("AboutTessivar")->ClassName(), "AppleMenuItem");
   EXPECT_EQ(bar->Child("EditMenu")->Count(), 6);
