@@ -2,16 +2,21 @@
 // Test access to the Qt widgets behind the framework's objects. Tests only: the program never
 // sees Qt.
 
+#include <memory>
+
+#include "framework/gui/Dialogs.h"
 #include "framework/gui/Menus.h"
 #include "framework/gui/Testing.h"
 #include "framework/gui/Window.h"
 
 class QAction;
 class QMenuBar;
+class QPrinter;
 class QWidget;
 
 namespace fw::detail {
 QAction* ActionOf(MenuItem& item);
+Ref<Graphics> PageOn(std::unique_ptr<QPrinter> printer);
 }
 
 namespace fw::testing {
@@ -24,6 +29,8 @@ QWidget* ClientOf(const Window& window);
 QMenuBar* MenuBarOf(const Window& window);
 // The action that shows the menu item in the windows' menu bars.
 QAction* ActionOf(const Ref<MenuItem>& item);
+// A page on a printer set up as the print dialog would leave it (copies, page range).
+Ref<Graphics> PageOn(std::unique_ptr<QPrinter> printer);
 // Whether Quit (or a failure report) has asked the program to end.
 bool QuitPending();
 

@@ -1,7 +1,13 @@
 // Printing a text area block by block into a PDF file, one block per page.
 #include <QDir>
 #include <QFile>
+#include <QPageRanges>
+#include <QPrinter>
 #include <QRegularExpression>
+#include <QTextStream>
+
+#include <cstdio>
+#include <memory>
 
 #include <unistd.h>
 
@@ -31,8 +37,8 @@ class PrintingTest : public guitest::GuiTest {
     GuiTest::TearDown();
   }
   // Prints the area as the program does; the number of blocks drawn.
-  int Print() {
-    fw::Ref<fw::Graphics> page = fw::PrinterSetup::ShowPrinterDialog();
+  int Print() { return PrintOn(fw::PrinterSetup::ShowPrinterDialog()); }
+  int PrintOn(fw::Ref<fw::Graphics> page) {
     if (page.IsNil()) return -1;
     fw::Ref<fw::StyledTextPrinter> printer = area->styledTextPrinter(page, 540);
     int blocks = 0;
@@ -48,6 +54,47 @@ class PrintingTest : public guitest::GuiTest {
     QFile file(QString::fromStdString(pdf));
     if (!file.open(QIODevice::ReadOnly)) return -1;
     return static_cast<int>(QString::fromLatin1(file.readAll()).count(QRegularExpression("/Type\\s*/Page[^s]")));
+  }
+
+  // The text of each page of the PDF, as pdftotext reads it.
+  QStringList PdfTexts() const {
+    const std::string command = "pdftotext -layout '" + pdf + "' - 2>/dev/null";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    QByteArray text;
+    char buffer[4096];
+    for (std::size_t n; pipe && (n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0;) text.append(buffer, static_cast<qsizetype>(n));
+    QStringList pages = QString::fromUtf8(text).split(QLatin1Char('\f'));
+    pages.removeLast();  // after the last form feed
+    return pages;
+  }
+  static std::string Lines(int n, const std::string& line = "x") {
+    std::string text;
+    for (int i = 0; i < n; ++i) text += (i ? "\r\n" : "") + line;
+    return text;
+  }
+  // The number of lines that fill a block exactly.
+  int LinesPerBlock() {
+    fw::testing::AnswerPrinterDialog(pdf);
+    int lines = 1;
+    for (area->Text(Lines(lines + 1)); Print() == 1; area->Text(Lines(lines + 1))) ++lines;
+    return lines;
+  }
+  // Full pages whose lines name their page.
+  std::string PagedLines(int pages) {
+    const int perPage = LinesPerBlock();
+    std::string text;
+    for (int page = 1; page <= pages; ++page) text += (page > 1 ? "\r\n" : "") + Lines(perPage, "page" + std::to_string(page));
+    return text;
+  }
+  // Page p of PagedLines starts with "page<p>": the pages put out, by the page they begin with.
+  QList<int> PrintedPages() const {
+    QList<int> printed;
+    static const QRegularExpression first(QStringLiteral("^\\s*page(\\d+)"));
+    for (const QString& text : PdfTexts()) {
+      const QRegularExpressionMatch m = first.match(text);
+      printed << (m.hasMatch() ? m.captured(1).toInt() : 0);
+    }
+    return printed;
   }
 
   fw::Ref<TestWnd> w;
@@ -74,6 +121,65 @@ TEST_F(PrintingTest, EachBlockIsOnePageWithNoEmptyPageAfterTheLast) {
   // A line far wider than the block is broken, not lost: it takes more lines, so more blocks.
   area->Text(std::string(150 * 90, 'w'));
   EXPECT_GE(Print(), 2);
+}
+
+TEST_F(PrintingTest, TheLineEndAfterTheLastLineStartsNoPage) {
+  const int full = LinesPerBlock();
+  for (const int lines : {1, full, full + 1, 2 * full}) {
+    SCOPED_TRACE(lines);
+    const std::string bare = Lines(lines);
+    area->Text(bare);
+    const int blocks = Print();
+    area->Text(bare + "\r\n");
+    EXPECT_EQ(Print(), blocks);
+    EXPECT_EQ(PdfPages(), blocks);
+  }
+}
+
+TEST_F(PrintingTest, TabsPrintOnTheLineTheyAreOn) {
+  fw::testing::AnswerPrinterDialog(pdf);
+  std::string text;
+  for (int i = 0; i < 40; ++i) text += "Rank\tMean\tSD\r\n";
+  area->Text(text);
+  EXPECT_EQ(Print(), 1) << "40 lines fit one block";
+  const QStringList pages = PdfTexts();
+  ASSERT_EQ(pages.size(), 1);
+  const QStringList lines = pages[0].split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  ASSERT_EQ(lines.size(), 40);
+  EXPECT_TRUE(lines[0].contains(QRegularExpression(QStringLiteral("^Rank\\s+Mean\\s+SD$")))) << lines[0].toStdString();
+}
+
+TEST_F(PrintingTest, CopiesAndThePageRangeOfTheDialogAreHonoured) {
+  area->Text(PagedLines(4) + "\r\n");
+  struct Case {
+    int copies;
+    bool collate;
+    int from, to;  // 0: all pages
+    QList<int> printed;
+  };
+  const Case cases[] = {
+      {1, true, 0, 0, {1, 2, 3, 4}},
+      {2, true, 0, 0, {1, 2, 3, 4, 1, 2, 3, 4}},
+      {2, false, 0, 0, {1, 1, 2, 2, 3, 3, 4, 4}},
+      {1, true, 2, 3, {2, 3}},
+      {2, true, 2, 3, {2, 3, 2, 3}},
+      {3, false, 4, 4, {4, 4, 4}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.copies) + (c.collate ? " collated " : " ") + std::to_string(c.from) + "-" +
+                 std::to_string(c.to));
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(QString::fromStdString(pdf));
+    printer->setCopyCount(c.copies);
+    printer->setCollateCopies(c.collate);
+    if (c.from > 0) {
+      printer->setPrintRange(QPrinter::PageRange);
+      printer->setFromTo(c.from, c.to);
+    }
+    EXPECT_EQ(PrintOn(fw::testing::PageOn(std::move(printer))), 4);
+    EXPECT_EQ(PrintedPages(), c.printed);
+  }
 }
 
 TEST_F(PrintingTest, ACancelledDialogGivesNoPage) {

@@ -88,6 +88,33 @@ TEST_F(PrintingTest, ALongReportPrintsOneBlockPerPageWithNoEmptyPageAtTheEnd) {
   EXPECT_NE(pages.back().find(CreditLine), std::string::npos);
 }
 
+TEST_F(PrintingTest, AReportThatFillsItsLastBlockExactlyPrintsNoEmptyPageAfterIt) {
+  // 34 variables make a report of 52 lines, the lines of one block; 86 make two blocks.
+  for (const auto& [vars, blocks] : {std::pair{"34", 1u}, std::pair{"86", 2u}}) {
+    SCOPED_TRACE(vars);
+    Enter(vars, "100", "1");
+    w->CalculateBtn()->Push();
+    w->PrintBtn()->Push();
+    const std::vector<std::string> pages = Pages();
+    ASSERT_EQ(pages.size(), blocks);
+    EXPECT_NE(pages.back().find(CreditLine), std::string::npos);
+  }
+}
+
+TEST_F(PrintingTest, ALineWithTabsPrintsAsOneLine) {
+  w->DataFld()->Text("Rank\tMean\tSD\r\n1\t2.5000\t.1000\r\n");
+  w->PrintBtn()->Push();
+  const std::vector<std::string> pages = Pages();
+  ASSERT_EQ(pages.size(), 1u);
+  std::vector<std::string> lines;
+  std::istringstream text(pages[0]);
+  for (std::string line; std::getline(text, line);) {
+    if (HasText(line)) lines.push_back(line);
+  }
+  ASSERT_EQ(lines.size(), 2u) << pages[0];
+  EXPECT_TRUE(std::regex_match(lines[0], std::regex(R"(Rank\s+Mean\s+SD\s*)"))) << lines[0];
+}
+
 TEST_F(PrintingTest, AnEmptyAreaBeepsAndSaysNothingToPrintWithoutADialog) {
   w->ClearBtn()->Push();
   fw::testing::ClearRecords();
