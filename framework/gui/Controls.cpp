@@ -211,21 +211,7 @@ QFont Fitted(QFont font, const QString& text, int width) {
   return font;
 }
 
-class LabelWidget : public ControlWidget<QLabel> {
- public:
-  using ControlWidget::ControlWidget;
-
- protected:
-  // A one-line caption is made smaller rather than cut when the desktop's font is wider than
-  // the design's.
-  void paintEvent(QPaintEvent* e) override {
-    if (wordWrap() || textInteractionFlags() != Qt::NoTextInteraction) return QLabel::paintEvent(e);
-    QPainter p(this);
-    const QRect room = contentsRect();
-    p.setFont(Fitted(font(), text(), room.width()));
-    style()->drawItemText(&p, room, static_cast<int>(alignment()), palette(), isEnabled(), text(), foregroundRole());
-  }
-};
+using LabelWidget = ControlWidget<QLabel>;
 
 }  // namespace
 

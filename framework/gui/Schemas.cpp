@@ -367,8 +367,13 @@ std::string KeyText(const QKeyEvent& event) {
 QFont MakeFont(const std::string& name, double size, std::int64_t unit, bool bold, bool italic, bool underline) {
   QFont font = QApplication::font();
   const QString family = FromUtf8(name).trimmed();
-  if (!family.isEmpty() && family.compare(QLatin1String("System"), Qt::CaseInsensitive) != 0 &&
-      family.compare(QLatin1String("SmallSystem"), Qt::CaseInsensitive) != 0) {
+  if (family.isEmpty() || family.compare(QLatin1String("System"), Qt::CaseInsensitive) == 0 ||
+      family.compare(QLatin1String("SmallSystem"), Qt::CaseInsensitive) == 0) {
+    // The designs were made in a face of Arial's widths: in its metric twins (Debian's
+    // fonts-liberation2) their captions fit their labels at the designed sizes.
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"), QStringLiteral("Arial")});
+    font.setStyleHint(QFont::SansSerif);
+  } else {
     font.setFamilies({family});
     // Courier and its kin must come out fixed-pitch whatever fonts the machine has.
     if (family.contains(QLatin1String("Courier"), Qt::CaseInsensitive) ||

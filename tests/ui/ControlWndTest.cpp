@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFontInfo>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -313,6 +314,14 @@ TEST_F(ControlWndTest, TheWidgetsShowTheStoredDesign) {
   EXPECT_TRUE(caption->font().bold());
   EXPECT_DOUBLE_EQ(caption->font().pointSizeF(), 14.0 * point);
   EXPECT_EQ(caption->palette().color(QPalette::WindowText), QColor(0x18, 0x60, 0x5A));
+  // Each caption fits its label whole at the designed size.
+  for (const char* name : {"Label1", "Label2", "Label3"}) {
+    auto* label = qobject_cast<QLabel*>(widget[name]);
+    ASSERT_NE(label, nullptr) << name;
+    EXPECT_LE(QFontMetricsF(label->font()).horizontalAdvance(label->text()), label->contentsRect().width())
+        << name << " in " << QFontInfo(label->font()).family().toStdString();
+    EXPECT_LE(QFontMetricsF(label->font()).height(), label->contentsRect().height()) << name;
+  }
   auto* hint = qobject_cast<QLabel*>(widget["VarWarning"]);
   ASSERT_NE(hint, nullptr);
   EXPECT_EQ(hint->palette().color(QPalette::WindowText), QColor(0xEF, 0x1F, 0x1D));
