@@ -7,6 +7,7 @@
 // there.
 
 #include <QAbstractTextDocumentLayout>
+#include <QApplication>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -264,6 +265,20 @@ class TextFieldWidget : public ControlWidget<QLineEdit> {
 
 namespace {
 
+// Qt paints a selection without the focus in the palette's inactive colours: with HideSelection
+// those are the area's own.
+void ApplySelectionLook(const Control::Impl& c, QWidget* area) {
+  QPalette p = area->palette();
+  const QPalette& desktop = QApplication::palette(area);
+  const bool hide = c.Bool("HideSelection");
+  p.setColor(QPalette::Inactive, QPalette::Highlight,
+             hide ? p.color(QPalette::Inactive, QPalette::Base) : desktop.color(QPalette::Inactive, QPalette::Highlight));
+  p.setColor(QPalette::Inactive, QPalette::HighlightedText,
+             hide ? p.color(QPalette::Inactive, QPalette::Text)
+                  : desktop.color(QPalette::Inactive, QPalette::HighlightedText));
+  area->setPalette(p);
+}
+
 detail::TextAreaWidget& AreaOf(const Control::Impl& c) {
   auto* area = dynamic_cast<detail::TextAreaWidget*>(c.widget.data());
   if (!area) throw NilObjectException("the text area's window is gone");
@@ -285,8 +300,12 @@ TextArea::TextArea(Window* owner) : TextEdit(owner) {
       area->setFont(c.Font());
     } else if (n == "TextColor") {
       detail::SetColour(area, QPalette::Text, v.colour);
+      ApplySelectionLook(c, area);
     } else if (n == "BackgroundColor") {
       detail::SetColour(area, QPalette::Base, v.colour);
+      ApplySelectionLook(c, area);
+    } else if (n == "HideSelection") {
+      ApplySelectionLook(c, area);
     } else if (n == "HasBorder") {
       area->setFrameShape(v.boolean ? QFrame::StyledPanel : QFrame::NoFrame);
     } else if (n == "ReadOnly") {

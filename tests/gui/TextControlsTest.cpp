@@ -116,6 +116,44 @@ TEST_F(TextControlsTest, WhatTheUserTypesJoinsTheExactText) {
   EXPECT_EQ(area->Text(), "x\r\nyx\r\ny");
 }
 
+TEST_F(TextControlsTest, HideSelectionHidesTheSelectionWhileTheAreaHasNoFocus) {
+  // Pixels painted in a selection colour, and pixels of text (dark) anywhere.
+  const auto look = [this] {
+    const QImage image = areaWidget->viewport()->grab().toImage();
+    const QPalette& app = QApplication::palette();
+    const QRgb selection[] = {app.color(QPalette::Active, QPalette::Highlight).rgb(),
+                              app.color(QPalette::Inactive, QPalette::Highlight).rgb()};
+    std::pair<int, int> counts;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        const QRgb pixel = image.pixel(x, y);
+        if (pixel == selection[0] || pixel == selection[1]) ++counts.first;
+        if (qGray(pixel) < 96) ++counts.second;
+      }
+    }
+    return counts;
+  };
+  for (const bool hide : {true, false}) {
+    SCOPED_TRACE(hide);
+    fw::SetProperties(*area, fw::PropertyListWriter().Boolean("HideSelection", hide).Build());
+    area->Text("selected text");
+    areaWidget->setFocus();
+    areaWidget->selectAll();
+    Settle();
+    EXPECT_GT(look().first, 50) << "with the focus, the selection shows";
+    fieldWidget->setFocus();
+    Settle();
+    const auto [selected, dark] = look();
+    if (hide) {
+      EXPECT_EQ(selected, 0);
+      EXPECT_GT(dark, 20) << "the text shows in its own colour";
+    } else {
+      EXPECT_GT(selected, 50);
+    }
+    EXPECT_EQ(area->SelectedText(), "selected text") << "hidden, not forgotten";
+  }
+}
+
 TEST_F(TextControlsTest, AFieldTakesOnlyWhatFitsItsMask) {
   fieldWidget->setFocus();
   QTest::keyClicks(fieldWidget, "1a2-34");
