@@ -11,7 +11,20 @@
 
 namespace VarsModule {
 
-// Input limits, written on every activation of the main window.
+// The accepted inputs, defined once: activation writes them into the limits below, they size the
+// arrays, and tests hold the range hints, the help text and the README to them.
+struct InputLimits {
+  std::int64_t VarMin, VarMax;
+  std::int64_t SubMin, SubMax;
+  std::int64_t RepMin, RepMax;
+};
+inline constexpr InputLimits kInputLimits{
+    .VarMin = 3, .VarMax = 200, .SubMin = 50, .SubMax = 2500, .RepMin = 1, .RepMax = 1000};
+
+// The columns of SumStats in use.
+inline constexpr std::int32_t kSumStatsColumns = 3;
+
+// Input limits, 0 until the main window's first activation writes kInputLimits into them.
 inline std::int64_t VarMin = 0;
 inline std::int64_t VarMax = 0;
 inline std::int64_t SubMin = 0;
@@ -28,10 +41,14 @@ inline std::int64_t reps = 0;
 inline std::string kEOL;
 
 // Random data of one replication, (subject, variable).
-inline fw::Ref<fw::DoubleArray2D> RanData = fw::CreateArray(2500, 200);
+// The arrays start at the largest sizes that the limits allow.
+inline fw::Ref<fw::DoubleArray2D> RanData =
+    fw::CreateArray(std::int32_t{kInputLimits.SubMax}, std::int32_t{kInputLimits.VarMax});
 // Correlation matrix of one replication, (variable, variable).
-inline fw::Ref<fw::DoubleArray2D> r = fw::CreateArray(200, 200);
+inline fw::Ref<fw::DoubleArray2D> r =
+    fw::CreateArray(std::int32_t{kInputLimits.VarMax}, std::int32_t{kInputLimits.VarMax});
 // Per eigenvalue rank: sum (then mean), sum of squares, standard deviation.
-inline fw::Ref<fw::DoubleArray2D> SumStats = fw::CreateArray(200, 3);
+inline fw::Ref<fw::DoubleArray2D> SumStats =
+    fw::CreateArray(std::int32_t{kInputLimits.VarMax}, kSumStatsColumns);
 
 }  // namespace VarsModule

@@ -68,7 +68,7 @@ void ControlWnd::CalculateBtn_Action(fw::Ref<fw::PushButton>) {
   const std::string startTime = start->LongTime();
 
   SumStats->Resize(-1, -1);
-  SumStats->Resize(static_cast<std::int32_t>(vars), 3);
+  SumStats->Resize(static_cast<std::int32_t>(vars), kSumStatsColumns);
   Pwheel()->Visible(true);
   for (std::int64_t j = 1; j <= reps; ++j) {
     StatsModule::RanNumbers();

@@ -22,12 +22,13 @@ void ControlWnd::Event_Open() { disclaimFld()->Visible(true); }
 
 void ControlWnd::Event_Activate() {
   VarsModule::kEOL = fw::RuntimeAddString(fw::Chr(13), fw::Chr(10));
-  VarsModule::SubMin = 50;
-  VarsModule::SubMax = 2500;
-  VarsModule::VarMin = 3;
-  VarsModule::VarMax = 200;
-  VarsModule::RepMin = 1;
-  VarsModule::RepMax = 1000;
+  constexpr const VarsModule::InputLimits& limits = VarsModule::kInputLimits;
+  VarsModule::SubMin = limits.SubMin;
+  VarsModule::SubMax = limits.SubMax;
+  VarsModule::VarMin = limits.VarMin;
+  VarsModule::VarMax = limits.VarMax;
+  VarsModule::RepMin = limits.RepMin;
+  VarsModule::RepMax = limits.RepMax;
   Refresh(true);
   VarFld()->SetFocus();
 }

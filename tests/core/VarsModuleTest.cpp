@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "stats/VarsModule.h"
+#include "tests/core/LimitsInText.h"
 
 namespace {
 
@@ -30,6 +34,21 @@ TEST(VarsModuleTest, StartValues) {
       for (int j = 0; j <= a.upper2; ++j) nonzero += a.array->Get(i, j) != 0.0;
     EXPECT_EQ(nonzero, 0);
   }
+}
+
+TEST(VarsModuleTest, InputLimitsAreTheProgramsRangesAndTheReadmeStatesThem) {
+  constexpr const VarsModule::InputLimits& l = VarsModule::kInputLimits;
+  EXPECT_EQ((tessivar_test::Range{l.VarMin, l.VarMax}), (tessivar_test::Range{3, 200}));
+  EXPECT_EQ((tessivar_test::Range{l.SubMin, l.SubMax}), (tessivar_test::Range{50, 2500}));
+  EXPECT_EQ((tessivar_test::Range{l.RepMin, l.RepMax}), (tessivar_test::Range{1, 1000}));
+
+  std::ifstream file(TESSIVAR_README);
+  ASSERT_TRUE(file) << TESSIVAR_README;
+  std::stringstream readme;
+  readme << file.rdbuf();
+  const tessivar_test::StatedRanges stated = tessivar_test::RangesStatedIn(readme.str());
+  EXPECT_EQ(stated.ranges, tessivar_test::DefinedRanges());
+  EXPECT_EQ(stated.conflicts, 0);
 }
 
 }  // namespace

@@ -219,6 +219,14 @@ TEST_F(ControlWndTest, BuiltControlsHoldTheirStoredState) {
   EXPECT_EQ(w->VarWarning()->Text(), "(3 - 200)");
   EXPECT_EQ(w->SubWarning()->Text(), "(50 - 2500)");
   EXPECT_EQ(w->RepWarning()->Text(), "(1 - 1000)");
+  // The hints are fixed texts; they must still say what the checks accept.
+  constexpr const VarsModule::InputLimits& l = VarsModule::kInputLimits;
+  const auto hint = [](std::int64_t min, std::int64_t max) {
+    return "(" + std::to_string(min) + " - " + std::to_string(max) + ")";
+  };
+  EXPECT_EQ(w->VarWarning()->Text(), hint(l.VarMin, l.VarMax));
+  EXPECT_EQ(w->SubWarning()->Text(), hint(l.SubMin, l.SubMax));
+  EXPECT_EQ(w->RepWarning()->Text(), hint(l.RepMin, l.RepMax));
 
   // Hidden and disabled at start; the focus hint of VarFld shows after the first activation.
   EXPECT_FALSE(w->SubWarning()->Visible());

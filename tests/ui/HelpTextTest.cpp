@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/core/LimitsInText.h"
 #include "ui/HelpText.h"
 
 namespace {
@@ -64,6 +65,12 @@ TEST(HelpTextTest, HoldsTheMethodAndTheAdviceWordForWordAndTheFourReferences) {
             std::string::npos);
   EXPECT_NE(lines[17].find("Tessivar authors"), std::string::npos);
   EXPECT_NE(lines[19].find("merchantability"), std::string::npos);
+}
+
+TEST(HelpTextTest, StatesTheInputLimitsAsDefined) {
+  const tessivar_test::StatedRanges stated = tessivar_test::RangesStatedIn(std::string(HelpText));
+  EXPECT_EQ(stated.ranges, tessivar_test::DefinedRanges());
+  EXPECT_EQ(stated.conflicts, 0);
 }
 
 }  // namespace
