@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QWidget>
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <string>
@@ -47,6 +48,18 @@ bool WaitFor(const std::function<bool()>& condition, int deadlineMs) {
     QTest::qWait(10);
   }
   return true;
+}
+
+// The splash window with its timer's period shortened, so that the timer tests take a fraction of
+// a second. The timer counts from its construction, as with the designed period.
+constexpr std::int64_t kShortPeriod = 200;
+
+fw::Ref<class SplashWnd> SplashWndWithShortTimer() {
+  fw::Ref<class SplashWnd> w = SplashWnd();
+  fw::PropertyValue period;
+  period.integer = kShortPeriod;
+  w->Timer1()->SetProperty("Period", period);
+  return w;
 }
 
 std::map<std::string, fw::PropertyValue> Decoded(const fw::PropertyString& list,
@@ -199,34 +212,36 @@ TEST_F(SplashWndTest, KeyPressesAndClicksReachTheWindowAndHandOver) {
   }
 }
 
-TEST_F(SplashWndTest, WithoutInputTheTimerHandsOverAfterFourSeconds) {
+TEST_F(SplashWndTest, WithoutInputTheTimerHandsOverAfterItsPeriod) {
   QElapsedTimer clock;
   clock.start();
-  fw::Ref<class SplashWnd> w = SplashWnd();
-  ASSERT_TRUE(WaitFor([&] { return !w->IsVisible(); }, 10000));
-  EXPECT_GE(clock.elapsed(), 3900);
+  fw::Ref<class SplashWnd> w = SplashWndWithShortTimer();
+  QTest::qWait(kShortPeriod / 2);
+  EXPECT_TRUE(w->IsVisible()) << "not before the period";
+  ASSERT_TRUE(WaitFor([&] { return !w->IsVisible(); }, 10 * kShortPeriod));
+  EXPECT_GE(clock.elapsed(), kShortPeriod - 5);
   ASSERT_TRUE(MainWindowExists());
   EXPECT_TRUE(ControlWnd()->IsVisible());
 }
 
-// An early hand-over leaves the timer running: at 4000 ms it hides an about box opened in the
-// meantime. It fires once only, so an about box opened after that stays.
+// An early hand-over leaves the timer running: when its period ends it hides an about box opened
+// in the meantime. It fires once only, so an about box opened after that stays.
 TEST_F(SplashWndTest, TheTimerFiresOnceEvenAfterAnEarlyHandOver) {
   QElapsedTimer clock;
   clock.start();
-  fw::Ref<class SplashWnd> w = SplashWnd();
+  fw::Ref<class SplashWnd> w = SplashWndWithShortTimer();
   w->Event_KeyDown("x");
   ASSERT_FALSE(w->IsVisible());
   fw::Ref<class ControlWnd> main = ControlWnd();
 
-  QTest::qWait(500);
+  QTest::qWait(kShortPeriod / 8);
   w->Show();  // the About item
-  ASSERT_TRUE(WaitFor([&] { return !w->IsVisible(); }, 10000));
-  EXPECT_GE(clock.elapsed(), 3900);
+  ASSERT_TRUE(WaitFor([&] { return !w->IsVisible(); }, 10 * kShortPeriod));
+  EXPECT_GE(clock.elapsed(), kShortPeriod - 5);
   EXPECT_TRUE(main->IsVisible());
 
   w->Show();
-  QTest::qWait(4500);
+  QTest::qWait(kShortPeriod * 9 / 8);
   EXPECT_TRUE(w->IsVisible()) << "the timer ran again";
   w->Event_MouseDown(10, 10);
   EXPECT_FALSE(w->IsVisible());
