@@ -6,6 +6,7 @@
 #include "app/FileTypes.h"
 #include "app/Menu.h"
 #include "framework/gui/Application.h"
+#include "resources/Version.h"
 #include "ui/ControlWnd.h"
 #include "ui/CreditLine.h"
 #include "ui/SplashWnd.h"
@@ -77,7 +78,9 @@ void InitFileTypes() { FileTypes::Initialize(); }
 void NewAppInstance() {
   fw::Ref<class App> app = fw::RuntimeNewObject<class App>();
   app->Constructor();
-  app->x_SetVersionData(3, 0, 0, 0, 3, CreditLine, "3.0", "Tessivar");
+  // Stage 3: a final release.
+  app->x_SetVersionData(TESSIVAR_VERSION_MAJOR, TESSIVAR_VERSION_MINOR, TESSIVAR_VERSION_PATCH,
+                        TESSIVAR_VERSION_TWEAK, 3, CreditLine, TESSIVAR_VERSION_SHORT, "Tessivar");
   app->MenuBar(Menu());
   fw::RuntimeRegisterAppObject(app);
 }

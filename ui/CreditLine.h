@@ -3,6 +3,6 @@
 
 #include <string_view>
 
-#include "resources/CreditLine.h"
+#include "resources/Version.h"
 
 inline constexpr std::string_view CreditLine = TESSIVAR_CREDIT_LINE;

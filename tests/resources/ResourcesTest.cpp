@@ -1,6 +1,6 @@
 // The compiled Windows resources (read back from windres's .res output) and the generated artwork.
 
-#include "resources/CreditLine.h"
+#include "resources/Version.h"
 
 #include <gtest/gtest.h>
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "resources/Version.h"
 #include "tests/core/LimitsInText.h"
 #include "ui/HelpText.h"
 
@@ -67,10 +68,12 @@ TEST(HelpTextTest, HoldsTheMethodAndTheAdviceWordForWordAndTheFourReferences) {
   EXPECT_NE(lines[19].find("merchantability"), std::string::npos);
 }
 
-TEST(HelpTextTest, StatesTheInputLimitsAsDefined) {
+TEST(HelpTextTest, StatesTheInputLimitsAndTheVersionAsDefined) {
   const tessivar_test::StatedRanges stated = tessivar_test::RangesStatedIn(std::string(HelpText));
   EXPECT_EQ(stated.ranges, tessivar_test::DefinedRanges());
   EXPECT_EQ(stated.conflicts, 0);
+  EXPECT_NE(HelpText.find("Tessivar for Parallel Analysis, Version " TESSIVAR_VERSION_SHORT ". "),
+            std::string_view::npos);
 }
 
 }  // namespace
