@@ -4,6 +4,7 @@
 
 #include <QPlainTextEdit>
 
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -52,8 +53,14 @@ class TextAreaWidget : public ControlWidget<QPlainTextEdit> {
   void FromDocument();
   void SelectionFromDocument();
   void TextChanged();
+  // Notes the exact text as the state at the document's present place in its undo history.
+  void RememberState();
 
   std::u32string exact_;
+  // The exact text (UTF-8, to keep it small) at places of the undo history, by the undo steps
+  // before it, so that undo and redo give back the CR LF that the document does not keep.
+  std::map<int, std::string> states_{{0, std::string()}};
+  int undoSteps_ = 0;
   std::size_t anchor_ = 0;
   std::size_t caret_ = 0;
   bool programmatic_ = false;

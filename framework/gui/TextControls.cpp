@@ -8,6 +8,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QDropEvent>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -111,9 +112,10 @@ void TextAreaWidget::SetText(std::u32string text) {
     exact_ = std::move(text);
     QString shown = Shown(exact_);
     shown.replace(QChar(kSeparator), QLatin1Char('\n'));
-    setPlainText(shown);
+    setPlainText(shown);  // which starts a new undo history
     anchor_ = caret_ = 0;
     ShowSelection();
+    RememberState();
   }
   if (changed) TextChanged();
   if (control()) control()->Fire("SelChange");
@@ -142,6 +144,7 @@ void TextAreaWidget::Replace(std::size_t from, std::size_t to, std::u32string_vi
     exact_ = std::move(next);
     anchor_ = caret_ = from + with.size();
     ShowSelection(keepView);
+    RememberState();
   }
   if (changed) TextChanged();
   if (control()) control()->Fire("SelChange");
@@ -173,8 +176,28 @@ void TextAreaWidget::ShowSelection(bool keepView) {
   }
 }
 
+void TextAreaWidget::RememberState() {
+  undoSteps_ = document()->availableUndoSteps();
+  // A new edit ends the states that redo would have reached.
+  states_.erase(states_.upper_bound(undoSteps_), states_.end());
+  states_[undoSteps_] = Utf8Of(exact_);
+}
+
 void TextAreaWidget::FromDocument() {
   const QString now = document()->toRawText();
+  // Undo and redo move to another place of the history; the state noted there, when the
+  // document shows it, is the exact text to give back.
+  const int undo = document()->availableUndoSteps();
+  if (const auto state = states_.find(undo); undo != undoSteps_ && state != states_.end()) {
+    if (std::u32string text = CodePointsOf(state->second); Shown(text) == now) {
+      undoSteps_ = undo;
+      if (text == exact_) return;
+      exact_ = std::move(text);
+      SelectionFromDocument();
+      TextChanged();
+      return;
+    }
+  }
   const QString was = Shown(exact_);
   if (now == was) return;
   qsizetype p = 0;
@@ -190,6 +213,7 @@ void TextAreaWidget::FromDocument() {
   QString typed = now.mid(p, now.size() - s - p);
   typed.replace(QChar(kSeparator), QLatin1Char('\n'));
   exact_.replace(from, to - from, ToCodePoints(typed));
+  RememberState();
   SelectionFromDocument();
   TextChanged();
 }
@@ -256,6 +280,21 @@ class TextFieldWidget : public ControlWidget<QLineEdit> {
  public:
   explicit TextFieldWidget(Control::Impl* c) : ControlWidget(c) { setValidator(&validator); }
   MaskValidator validator;
+
+ protected:
+  // Qt's line edit accepts any drop of text and then lets the mask refuse it, and the source of
+  // a moving drag would delete what it sent; a drop that the mask refuses is refused whole.
+  bool Takes(const QDropEvent& e) {
+    if (e.source() == this) return true;  // moving text within the field
+    if (isReadOnly() || !e.mimeData() || !e.mimeData()->hasText()) return false;
+    QString after = text();
+    after.insert(cursorPositionAt(e.position().toPoint()), e.mimeData()->text());
+    int position = 0;
+    return validator.validate(after, position) != QValidator::Invalid;
+  }
+  void dragEnterEvent(QDragEnterEvent* e) override { Takes(*e) ? QLineEdit::dragEnterEvent(e) : e->ignore(); }
+  void dragMoveEvent(QDragMoveEvent* e) override { Takes(*e) ? QLineEdit::dragMoveEvent(e) : e->ignore(); }
+  void dropEvent(QDropEvent* e) override { Takes(*e) ? QLineEdit::dropEvent(e) : e->ignore(); }
 };
 
 }  // namespace

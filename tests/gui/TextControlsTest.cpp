@@ -1,5 +1,6 @@
 // Text controls: a text area keeps its text exactly, and a field's mask refuses whole.
 #include <QClipboard>
+#include <QDropEvent>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -104,7 +105,7 @@ TEST_F(TextControlsTest, WhatTheUserTypesJoinsTheExactText) {
   QTest::keyClick(areaWidget, Qt::Key_Delete);  // the line end, CR and LF together
   EXPECT_EQ(area->Text(), "onetwo3\né");
   areaWidget->undo();
-  EXPECT_EQ(fw::Len(area->Text()), fw::Len("one\ntwo3\né")) << "undone, as one line end";
+  EXPECT_EQ(area->Text(), "one\r\ntwo3\né") << "undone, CR LF again";
 
   // Copy gives the exact text; paste keeps CR LF.
   area->Text("x\r\ny");
@@ -114,6 +115,56 @@ TEST_F(TextControlsTest, WhatTheUserTypesJoinsTheExactText) {
   areaWidget->moveCursor(QTextCursor::End);
   areaWidget->paste();
   EXPECT_EQ(area->Text(), "x\r\nyx\r\ny");
+}
+
+TEST_F(TextControlsTest, UndoAndRedoGiveBackTheTextByteForByte) {
+  const std::string report = "Tessivar\r\n\r\n 1  2.5000  .1000\r\nend\r\n";
+  area->Text("Tessivar\r\n");
+  area->SelectionStart(10);
+  area->SelectedText("\r\n 1  2.5000  .1000\r\nend\r\n");  // as the report is written
+  ASSERT_EQ(area->Text(), report);
+  areaWidget->setFocus();
+  areaWidget->selectAll();
+  areaWidget->cut();
+  EXPECT_EQ(area->Text(), "");
+  EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), report);
+  areaWidget->undo();
+  EXPECT_EQ(area->Text(), report);
+  areaWidget->redo();
+  EXPECT_EQ(area->Text(), "");
+  areaWidget->undo();
+  EXPECT_EQ(area->Text(), report);
+  // Typing after an undo starts a new history; its line end is the user's LF.
+  areaWidget->moveCursor(QTextCursor::End);
+  QTest::keyClick(areaWidget, Qt::Key_Return);
+  EXPECT_EQ(area->Text(), report + "\n");
+  areaWidget->undo();
+  EXPECT_EQ(area->Text(), report);
+}
+
+TEST_F(TextControlsTest, AFieldRefusesADropThatItsMaskRefuses) {
+  // The text area that a refused drag came from keeps its text only when the drop is not accepted.
+  struct Drop {
+    const char* before;
+    const char* dropped;
+    bool accepted;
+    const char* after;
+  };
+  const Drop drops[] = {{"", "12", true, "12"}, {"", "Rank", false, ""}, {"12", "34", false, "12"}, {"1", "2", true, "12"}};
+  for (const Drop& d : drops) {
+    SCOPED_TRACE(std::string(d.before) + " + " + d.dropped);
+    field->Text(d.before);
+    QMimeData data;
+    data.setText(QString::fromUtf8(d.dropped));
+    const QPointF at(fieldWidget->width() - 2, fieldWidget->height() / 2);
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(fieldWidget, &enter);
+    QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    drop.setDropAction(Qt::MoveAction);
+    QApplication::sendEvent(fieldWidget, &drop);
+    EXPECT_EQ(drop.isAccepted(), d.accepted);
+    EXPECT_EQ(field->Text(), d.after);
+  }
 }
 
 TEST_F(TextControlsTest, HideSelectionHidesTheSelectionWhileTheAreaHasNoFocus) {
