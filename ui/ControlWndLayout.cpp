@@ -16,9 +16,6 @@
 
 namespace {
 
-// No control belongs to a control array: each is found by its name alone.
-constexpr std::int64_t kNoControlArray = -2147483648LL;
-
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 constexpr std::uint32_t kBlack = 0x000000;
 constexpr std::uint32_t kTeal = 0x18605A;
@@ -41,7 +38,7 @@ struct Head {
 fw::PropertyListWriter HeadOf(const Head& h) {
   fw::PropertyListWriter list;
   list.Text("Name", h.name)
-      .Integer("Index", kNoControlArray)
+      .Integer("Index", fw::kNoControlArray)
       .Integer("Left", h.box.left)
       .Integer("Top", h.box.top)
       .Integer("Width", h.box.width)
@@ -259,7 +256,7 @@ fw::PropertyString BuildPushButtonList(const PushButtonDesign& d) {
 fw::PropertyString BuildLine1List() {
   return fw::PropertyListWriter()
       .Text("Name", "Line1")
-      .Integer("Index", kNoControlArray)
+      .Integer("Index", fw::kNoControlArray)
       .Double("X1", 22.0)
       .Double("X2", 478.0)
       .Double("Y1", 250.0)
@@ -279,7 +276,7 @@ fw::PropertyString BuildPwheelList() {
       .Text("Tooltip", "")
       .Boolean("Transparent", false)
       .Text("Name", "Pwheel")
-      .Integer("Index", kNoControlArray)
+      .Integer("Index", fw::kNoControlArray)
       .Integer("Left", 407)
       .Integer("Top", 162)
       .Integer("Width", 30)
@@ -378,10 +375,6 @@ void Bind(const fw::Ref<C>& control, int eventNumber, Handler handler, class Con
                              fw::RuntimeCreateDelegate(handler, target, signature, 1));
 }
 
-// Event numbers of the events bound here.
-constexpr int kOpen = 2, kKeyDown = 9, kMouseEnter = 11, kMouseExit = 12, kAction = 15,
-              kGotFocus = 16, kLostFocus = 17, kMouseDown = 18, kMouseUp = 19, kTextChange = 21;
-
 }  // namespace
 
 namespace ControlWndDesign {
@@ -413,43 +406,49 @@ void ControlWnd::CreateControls() { CreateControls0(); }
 
 void ControlWnd::CreateControls0() {
   using ControlWndDesign::ControlList;
+  namespace Area = fw::TextAreaEvent;
+  namespace Field = fw::TextFieldEvent;
+  namespace Button = fw::PushButtonEvent;
 
   AddNew<fw::Canvas>(*this, "Canvas1");
   Canvas1()->Backdrop(Tessivar());
   fw::SetProperties(*Canvas1(), ControlList("Canvas1"));
-  Bind(Canvas1(), kMouseExit, &ControlWnd::Canvas1_MouseExit, this, "( Canvas )");
+  Bind(Canvas1(), fw::CanvasEvent::MouseExit, &ControlWnd::Canvas1_MouseExit, this, "( Canvas )");
 
   AddNew<fw::TextArea>(*this, "DataFld");
   fw::SetProperties(*DataFld(), ControlList("DataFld"));
-  Bind(DataFld(), kMouseEnter, &ControlWnd::DataFld_MouseEnter, this, "( TextArea )");
-  Bind(DataFld(), kGotFocus, &ControlWnd::DataFld_GotFocus, this, "( TextArea )");
-  Bind(DataFld(), kKeyDown, &ControlWnd::DataFld_KeyDown, this,
+  Bind(DataFld(), Area::MouseEnter, &ControlWnd::DataFld_MouseEnter, this, "( TextArea )");
+  Bind(DataFld(), Area::GotFocus, &ControlWnd::DataFld_GotFocus, this, "( TextArea )");
+  Bind(DataFld(), Area::KeyDown, &ControlWnd::DataFld_KeyDown, this,
        "( TextArea, String ) as Boolean");
-  Bind(DataFld(), kOpen, &ControlWnd::DataFld_Open, this, "( TextArea )");
+  Bind(DataFld(), Area::Open, &ControlWnd::DataFld_Open, this, "( TextArea )");
 
   AddNew<fw::Label>(*this, "authorTxt");
   fw::SetProperties(*authorTxt(), ControlList("authorTxt"));
 
   AddNew<fw::TextField>(*this, "VarFld");
   fw::SetProperties(*VarFld(), ControlList("VarFld"));
-  Bind(VarFld(), kKeyDown, &ControlWnd::VarFld_KeyDown, this, "( TextField, String ) as Boolean");
-  Bind(VarFld(), kGotFocus, &ControlWnd::VarFld_GotFocus, this, "( TextField )");
-  Bind(VarFld(), kLostFocus, &ControlWnd::VarFld_LostFocus, this, "( TextField )");
-  Bind(VarFld(), kTextChange, &ControlWnd::VarFld_TextChange, this, "( TextField )");
+  Bind(VarFld(), Field::KeyDown, &ControlWnd::VarFld_KeyDown, this,
+       "( TextField, String ) as Boolean");
+  Bind(VarFld(), Field::GotFocus, &ControlWnd::VarFld_GotFocus, this, "( TextField )");
+  Bind(VarFld(), Field::LostFocus, &ControlWnd::VarFld_LostFocus, this, "( TextField )");
+  Bind(VarFld(), Field::TextChange, &ControlWnd::VarFld_TextChange, this, "( TextField )");
 
   AddNew<fw::TextField>(*this, "SubFld");
   fw::SetProperties(*SubFld(), ControlList("SubFld"));
-  Bind(SubFld(), kKeyDown, &ControlWnd::SubFld_KeyDown, this, "( TextField, String ) as Boolean");
-  Bind(SubFld(), kGotFocus, &ControlWnd::SubFld_GotFocus, this, "( TextField )");
-  Bind(SubFld(), kLostFocus, &ControlWnd::SubFld_LostFocus, this, "( TextField )");
-  Bind(SubFld(), kTextChange, &ControlWnd::SubFld_TextChange, this, "( TextField )");
+  Bind(SubFld(), Field::KeyDown, &ControlWnd::SubFld_KeyDown, this,
+       "( TextField, String ) as Boolean");
+  Bind(SubFld(), Field::GotFocus, &ControlWnd::SubFld_GotFocus, this, "( TextField )");
+  Bind(SubFld(), Field::LostFocus, &ControlWnd::SubFld_LostFocus, this, "( TextField )");
+  Bind(SubFld(), Field::TextChange, &ControlWnd::SubFld_TextChange, this, "( TextField )");
 
   AddNew<fw::TextField>(*this, "RepFld");
   fw::SetProperties(*RepFld(), ControlList("RepFld"));
-  Bind(RepFld(), kKeyDown, &ControlWnd::RepFld_KeyDown, this, "( TextField, String ) as Boolean");
-  Bind(RepFld(), kGotFocus, &ControlWnd::RepFld_GotFocus, this, "( TextField )");
-  Bind(RepFld(), kLostFocus, &ControlWnd::RepFld_LostFocus, this, "( TextField )");
-  Bind(RepFld(), kTextChange, &ControlWnd::RepFld_TextChange, this, "( TextField )");
+  Bind(RepFld(), Field::KeyDown, &ControlWnd::RepFld_KeyDown, this,
+       "( TextField, String ) as Boolean");
+  Bind(RepFld(), Field::GotFocus, &ControlWnd::RepFld_GotFocus, this, "( TextField )");
+  Bind(RepFld(), Field::LostFocus, &ControlWnd::RepFld_LostFocus, this, "( TextField )");
+  Bind(RepFld(), Field::TextChange, &ControlWnd::RepFld_TextChange, this, "( TextField )");
 
   AddNew<fw::Label>(*this, "VarWarning");
   fw::SetProperties(*VarWarning(), ControlList("VarWarning"));
@@ -463,23 +462,23 @@ void ControlWnd::CreateControls0() {
 
   AddNew<fw::PushButton>(*this, "CalculateBtn");
   fw::SetProperties(*CalculateBtn(), ControlList("CalculateBtn"));
-  Bind(CalculateBtn(), kMouseDown, &ControlWnd::CalculateBtn_MouseDown, this,
+  Bind(CalculateBtn(), Button::MouseDown, &ControlWnd::CalculateBtn_MouseDown, this,
        "( PushButton, Integer, Integer ) as Boolean");
-  Bind(CalculateBtn(), kMouseUp, &ControlWnd::CalculateBtn_MouseUp, this,
+  Bind(CalculateBtn(), Button::MouseUp, &ControlWnd::CalculateBtn_MouseUp, this,
        "( PushButton, Integer, Integer ) as Boolean");
-  Bind(CalculateBtn(), kAction, &ControlWnd::CalculateBtn_Action, this, "( PushButton )");
+  Bind(CalculateBtn(), Button::Action, &ControlWnd::CalculateBtn_Action, this, "( PushButton )");
 
   AddNew<fw::PushButton>(*this, "PrintBtn");
   fw::SetProperties(*PrintBtn(), ControlList("PrintBtn"));
-  Bind(PrintBtn(), kAction, &ControlWnd::PrintBtn_Action, this, "( PushButton )");
+  Bind(PrintBtn(), Button::Action, &ControlWnd::PrintBtn_Action, this, "( PushButton )");
 
   AddNew<fw::PushButton>(*this, "ClearBtn");
   fw::SetProperties(*ClearBtn(), ControlList("ClearBtn"));
-  Bind(ClearBtn(), kAction, &ControlWnd::ClearBtn_Action, this, "( PushButton )");
+  Bind(ClearBtn(), Button::Action, &ControlWnd::ClearBtn_Action, this, "( PushButton )");
 
   AddNew<fw::PushButton>(*this, "QuitBtn");
   fw::SetProperties(*QuitBtn(), ControlList("QuitBtn"));
-  Bind(QuitBtn(), kAction, &ControlWnd::QuitBtn_Action, this, "( PushButton )");
+  Bind(QuitBtn(), Button::Action, &ControlWnd::QuitBtn_Action, this, "( PushButton )");
 
   AddNew<fw::Label>(*this, "Label1");
   fw::SetProperties(*Label1(), ControlList("Label1"));
@@ -490,7 +489,7 @@ void ControlWnd::CreateControls0() {
 
   AddNew<fw::PushButton>(*this, "Qbtn");
   fw::SetProperties(*Qbtn(), ControlList("Qbtn"));
-  Bind(Qbtn(), kMouseDown, &ControlWnd::Qbtn_MouseDown, this,
+  Bind(Qbtn(), Button::MouseDown, &ControlWnd::Qbtn_MouseDown, this,
        "( PushButton, Integer, Integer ) as Boolean");
 
   AddNew<fw::Line>(*this, "Line1");
@@ -498,5 +497,5 @@ void ControlWnd::CreateControls0() {
 
   AddNew<fw::ProgressWheel>(*this, "Pwheel");
   fw::SetProperties(*Pwheel(), ControlList("Pwheel"));
-  Bind(Pwheel(), kOpen, &ControlWnd::Pwheel_Open, this, "( ProgressWheel )");
+  Bind(Pwheel(), fw::ProgressWheelEvent::Open, &ControlWnd::Pwheel_Open, this, "( ProgressWheel )");
 }

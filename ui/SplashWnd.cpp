@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr std::int64_t kNoControlArray = -2147483648LL;
-
 const fw::ClassDecl& SplashWndDeclaration() {
   static const fw::ClassDecl decl{
       std::string(SplashWnd::kClassName),
@@ -58,7 +56,7 @@ fw::PropertyString CanvasList(const CanvasDesign& d) {
       .Integer("Width", d.width)
       .Integer("Top", d.top)
       .Integer("Left", d.left)
-      .Integer("Index", kNoControlArray)
+      .Integer("Index", fw::kNoControlArray)
       .Text("Name", d.name)
       .Boolean("AllowAutoDeactivate", true)
       .Text("Tooltip", "")
@@ -149,7 +147,7 @@ const fw::PropertyString& StaticText1List() {
                                              .Integer("Width", 414)
                                              .Integer("Top", 213)
                                              .Integer("Left", 0)
-                                             .Integer("Index", kNoControlArray)
+                                             .Integer("Index", fw::kNoControlArray)
                                              .Text("Name", "StaticText1")
                                              .Boolean("AllowAutoDeactivate", true)
                                              .Text("Tooltip", "")
@@ -207,7 +205,7 @@ void SplashWnd::CreateControls0() {
   fw::SetProperties(*fw::RuntimeCheckCast<SplashWndTimer1>(ControlByName("Timer1")),
                     SplashWndDesign::Timer1List());
   fw::RuntimeAddEventHandler(
-      fw::RuntimeCheckCast<fw::Timer>(ControlByName("Timer1")), 0,
+      fw::RuntimeCheckCast<fw::Timer>(ControlByName("Timer1")), fw::TimerEvent::Action,
       fw::RuntimeCreateDelegate(&SplashWnd::Timer1_Action, this, "( Timer )", 1));
 }
 

@@ -2,18 +2,7 @@
 // The controls that windows hold, each shown as an ordinary Qt widget. Positions and sizes are
 // in device-independent points. Program code reaches Qt only through these classes.
 //
-// Event numbers: a class's events are numbered by their place in its event list, inherited first.
-//   Control      0 Close, 1 ContextualMenuAction, 2 Open
-//   RectControl  3 ConstructContextualMenu, 4 DragEnter, 5 DragExit, 6 DragOver, 7 DropObject,
-//                8 KeyUp, 9 KeyDown, 10 MouseWheel, 11 MouseEnter, 12 MouseExit, 13 MouseMove,
-//                14 MouseDrag
-//   TextArea, TextField  15 SelChange, 16 GotFocus, 17 LostFocus, 18 MouseDown, 19 MouseUp,
-//                20 ValidationError, 21 TextChange
-//   PushButton   15 Action, 16 GotFocus, 17 LostFocus, 18 MouseDown, 19 MouseUp
-//   Canvas       15 Paint, 16 GotFocus, 17 LostFocus, 18 MouseDown, 19 MouseUp, 20 DoubleClick
-//   Label        15 MouseDown, 16 MouseUp
-//   Line, ProgressWheel: none of their own
-//   Timer (not a control)  0 Action
+// Events are bound by number (RuntimeAddEventHandler): the numbers are below, per class.
 // Results: KeyDown True swallows the key; MouseDown True consumes the press.
 // Key text: the typed character; control keys as their control characters (backspace 8, tab 9,
 // return 13, escape 27, delete 127); a key without a character as the empty text.
@@ -26,6 +15,46 @@
 #include "framework/gui/Object.h"
 
 namespace fw {
+
+// A control's Index when it belongs to no control array.
+inline constexpr std::int64_t kNoControlArray = -2147483648LL;
+
+// Event numbers: a class's events are numbered by their place in its event list, inherited ones
+// first. Reach them through the class's own name: fw::PushButtonEvent::Action.
+namespace ControlEvent {
+inline constexpr int Close = 0, ContextualMenuAction = 1, Open = 2;
+}
+namespace RectControlEvent {
+using namespace ControlEvent;
+inline constexpr int ConstructContextualMenu = 3, DragEnter = 4, DragExit = 5, DragOver = 6,
+                     DropObject = 7, KeyUp = 8, KeyDown = 9, MouseWheel = 10, MouseEnter = 11,
+                     MouseExit = 12, MouseMove = 13, MouseDrag = 14;
+}
+namespace TextFieldEvent {
+using namespace RectControlEvent;
+inline constexpr int SelChange = 15, GotFocus = 16, LostFocus = 17, MouseDown = 18, MouseUp = 19,
+                     ValidationError = 20, TextChange = 21;
+}
+namespace TextAreaEvent = TextFieldEvent;
+namespace PushButtonEvent {
+using namespace RectControlEvent;
+inline constexpr int Action = 15, GotFocus = 16, LostFocus = 17, MouseDown = 18, MouseUp = 19;
+}
+namespace CanvasEvent {
+using namespace RectControlEvent;
+inline constexpr int Paint = 15, GotFocus = 16, LostFocus = 17, MouseDown = 18, MouseUp = 19,
+                     DoubleClick = 20;
+}
+namespace LabelEvent {
+using namespace RectControlEvent;
+inline constexpr int MouseDown = 15, MouseUp = 16;
+}
+namespace LineEvent = RectControlEvent;
+namespace ProgressWheelEvent = RectControlEvent;
+// A timer is no control: Action is its only event.
+namespace TimerEvent {
+inline constexpr int Action = 0;
+}
 
 class Window;
 class Graphics;

@@ -213,7 +213,7 @@ PropertyValue DefaultValue(const PropertyDecl& decl) {
                                            "MenuBarVisible", "HideSelection", "HasVerticalScrollbar",
                                            "AllowStyledText"};
   for (std::string_view n : kTrue) v.boolean = v.boolean || n == decl.name;
-  if (decl.name == "Index") v.integer = -2147483648LL;
+  if (decl.name == "Index") v.integer = kNoControlArray;
   if (decl.name == "FontName") v.text = "System";
   if (decl.name == "BackgroundColor") v.colour = 0x00FFFFFFu;
   if (decl.name == "LineSpacing" || decl.name == "Thickness") v.real = 1.0;

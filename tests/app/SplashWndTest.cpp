@@ -97,7 +97,7 @@ TEST_F(SplashWndTest, DesignListsDecodeAgainstTheirTargetsAtTheirSizes) {
   EXPECT_EQ(label["Value"].text, CreditLine);
   EXPECT_EQ(label["TextColor"].colour, 0x00666666u);
   EXPECT_EQ(label["FontSize"].real, 10.0);
-  EXPECT_EQ(label["Index"].integer, -2147483648LL);
+  EXPECT_EQ(label["Index"].integer, fw::kNoControlArray);
   auto window = Decoded(SplashWndDesign::WindowList(), *w);
   EXPECT_EQ(window["BackgroundColor"].colour, 0x00FFFFFFu);
   EXPECT_EQ(window["Title"].text, "Splash");

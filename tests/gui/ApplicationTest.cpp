@@ -36,7 +36,7 @@ TEST_F(ApplicationTest, StartUpCallsBackOnceAndQuitEndsTheLoopWithItsCode) {
     w.createControls = [](TestWnd& self) {
       fw::Ref<fw::Timer> t = self.Add<fw::Timer>("Timer1");
       fw::SetProperties(*t, fw::PropertyListWriter().Integer("Period", 20).EnumWide("RunMode", 1).Build());
-      fw::RuntimeAddEventHandler(t, 0, fw::Delegate([](const fw::Ref<fw::Object>&, const fw::EventArgs&) {
+      fw::RuntimeAddEventHandler(t, fw::TimerEvent::Action, fw::Delegate([](const fw::Ref<fw::Object>&, const fw::EventArgs&) {
                                                     fw::Quit(3);
                                                     return false;
                                                   },
@@ -68,7 +68,7 @@ TEST_F(ApplicationTest, AnUncaughtFailureIsReportedByClassAndEndsTheProgram) {
     fw::Ref<TestWnd> w = Instance([&](TestWnd& w) {
       w.createControls = [&](TestWnd& self) {
         fw::Ref<fw::PushButton> b = self.Add<fw::PushButton>("Button");
-        fw::RuntimeAddEventHandler(b, 15, fw::Delegate([&](const fw::Ref<fw::Object>&, const fw::EventArgs&) {
+        fw::RuntimeAddEventHandler(b, fw::PushButtonEvent::Action, fw::Delegate([&](const fw::Ref<fw::Object>&, const fw::EventArgs&) {
                                                          log.push_back("Action");
                                                          c.fail();
                                                          return false;
@@ -120,7 +120,7 @@ TEST_F(ApplicationTest, DuringAYieldWindowsLiveAndClosingUnwindsTheCalculation) 
       fw::Ref<fw::ProgressWheel> wheel = self.Add<fw::ProgressWheel>("Pwheel");
       fw::SetProperties(*wheel, fw::PropertyListWriter().Integer("Width", 30).Integer("Height", 30).Build());
       fw::Ref<fw::PushButton> b = self.Add<fw::PushButton>("CalculateBtn");
-      fw::RuntimeAddEventHandler(b, 15, fw::Delegate([&](const fw::Ref<fw::Object>&, const fw::EventArgs&) {
+      fw::RuntimeAddEventHandler(b, fw::PushButtonEvent::Action, fw::Delegate([&](const fw::Ref<fw::Object>&, const fw::EventArgs&) {
                                                        // Runs until something ends it, yielding all along.
                                                        QElapsedTimer clock;
                                                        clock.start();

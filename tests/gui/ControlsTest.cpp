@@ -6,10 +6,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <set>
+#include <string_view>
+
 #include "GuiTestSupport.h"
 #include "framework/core/Exceptions.h"
 #include "framework/core/PropertyString.h"
 #include "framework/core/Text.h"
+#include "framework/gui/ControlImpl.h"
 
 namespace {
 
@@ -36,7 +40,7 @@ TEST_F(ControlsTest, ControlsTakeTheirListValues) {
   fw::Ref<TestWnd> w = Build([](TestWnd& self) {
     fw::SetProperties(*self.Add<fw::TextField>("VarFld"), fw::PropertyListWriter()
                                                                 .Text("Name", "VarFld")
-                                                                .Integer("Index", -2147483648LL)
+                                                                .Integer("Index", fw::kNoControlArray)
                                                                 .Integer("Left", 205)
                                                                 .Integer("Top", 148)
                                                                 .Integer("Width", 40)
@@ -130,6 +134,65 @@ TEST_F(ControlsTest, AMalformedListChangesNothing) {
   EXPECT_THROW(label->SetProperty("Value", fw::PropertyValue{}), fw::InvalidArgumentException) << "wrong type";
 }
 
+// The named event numbers are the places of the events in each class's list, and every event has
+// its name.
+TEST(ControlEventNumbers, NameEveryEventOfEachClassAtItsPlace) {
+  using Kind = fw::detail::ControlKind;
+  using Named = std::vector<std::pair<std::string_view, int>>;
+  namespace R = fw::RectControlEvent;
+  const Named rect = {{"Close", R::Close},
+                      {"ContextualMenuAction", R::ContextualMenuAction},
+                      {"Open", R::Open},
+                      {"ConstructContextualMenu", R::ConstructContextualMenu},
+                      {"DragEnter", R::DragEnter},
+                      {"DragExit", R::DragExit},
+                      {"DragOver", R::DragOver},
+                      {"DropObject", R::DropObject},
+                      {"KeyUp", R::KeyUp},
+                      {"KeyDown", R::KeyDown},
+                      {"MouseWheel", R::MouseWheel},
+                      {"MouseEnter", R::MouseEnter},
+                      {"MouseExit", R::MouseExit},
+                      {"MouseMove", R::MouseMove},
+                      {"MouseDrag", R::MouseDrag}};
+  const auto with = [&rect](Named own) {
+    Named all = rect;
+    all.insert(all.end(), own.begin(), own.end());
+    return all;
+  };
+  namespace F = fw::TextFieldEvent;
+  namespace A = fw::TextAreaEvent;
+  namespace B = fw::PushButtonEvent;
+  namespace C = fw::CanvasEvent;
+  namespace L = fw::LabelEvent;
+  const std::vector<std::pair<Kind, Named>> classes = {
+      {Kind::TextField, with({{"SelChange", F::SelChange}, {"GotFocus", F::GotFocus}, {"LostFocus", F::LostFocus},
+                              {"MouseDown", F::MouseDown}, {"MouseUp", F::MouseUp},
+                              {"ValidationError", F::ValidationError}, {"TextChange", F::TextChange}})},
+      {Kind::TextArea, with({{"SelChange", A::SelChange}, {"GotFocus", A::GotFocus}, {"LostFocus", A::LostFocus},
+                             {"MouseDown", A::MouseDown}, {"MouseUp", A::MouseUp},
+                             {"ValidationError", A::ValidationError}, {"TextChange", A::TextChange}})},
+      {Kind::PushButton, with({{"Action", B::Action}, {"GotFocus", B::GotFocus}, {"LostFocus", B::LostFocus},
+                               {"MouseDown", B::MouseDown}, {"MouseUp", B::MouseUp}})},
+      {Kind::Canvas, with({{"Paint", C::Paint}, {"GotFocus", C::GotFocus}, {"LostFocus", C::LostFocus},
+                           {"MouseDown", C::MouseDown}, {"MouseUp", C::MouseUp}, {"DoubleClick", C::DoubleClick}})},
+      {Kind::Label, with({{"MouseDown", L::MouseDown}, {"MouseUp", L::MouseUp}})},
+      {Kind::Line, rect},
+      {Kind::ProgressWheel, rect},
+      {Kind::Timer, {{"Action", fw::TimerEvent::Action}}},
+  };
+  for (const auto& [kind, named] : classes) {
+    SCOPED_TRACE(fw::detail::FrameworkClassName(kind));
+    const auto& events = fw::detail::EventsOf(kind);
+    std::set<int> numbers;
+    for (const auto& [name, number] : named) {
+      EXPECT_EQ(fw::detail::EventNumber(kind, name), number) << name;
+      numbers.insert(number);
+    }
+    EXPECT_EQ(numbers.size(), events.size()) << "every event named";
+  }
+}
+
 TEST_F(ControlsTest, BindingChecksTheEventNumberAndSignature) {
   fw::Ref<TestWnd> w = Build([](TestWnd& self) {
     self.Add<fw::TextField>("Field");
@@ -137,6 +200,8 @@ TEST_F(ControlsTest, BindingChecksTheEventNumberAndSignature) {
     self.Add<fw::Timer>("Timer1");
   });
   std::vector<std::string> log;
+  namespace Field = fw::TextFieldEvent;
+  namespace Button = fw::PushButtonEvent;
   struct Case {
     const char* control;
     int event;
@@ -144,20 +209,20 @@ TEST_F(ControlsTest, BindingChecksTheEventNumberAndSignature) {
     bool binds;
   };
   const Case cases[] = {
-      {"Field", 9, "( TextField, String ) as Boolean", true},
-      {"Field", 16, "( TextField )", true},
-      {"Field", 21, "( TextField )", true},
-      {"Button", 18, "( PushButton, Integer, Integer ) as Boolean", true},
-      {"Button", 15, "( PushButton )", true},
-      {"Timer1", 0, "( Timer )", true},
-      {"Field", 9, "( TextField, String )", false},
-      {"Field", 9, "( TextArea, String ) as Boolean", false},
-      {"Field", 15, "( TextField )", true},  // SelChange
-      {"Field", 22, "( TextField )", false},
+      {"Field", Field::KeyDown, "( TextField, String ) as Boolean", true},
+      {"Field", Field::GotFocus, "( TextField )", true},
+      {"Field", Field::TextChange, "( TextField )", true},
+      {"Button", Button::MouseDown, "( PushButton, Integer, Integer ) as Boolean", true},
+      {"Button", Button::Action, "( PushButton )", true},
+      {"Timer1", fw::TimerEvent::Action, "( Timer )", true},
+      {"Field", Field::KeyDown, "( TextField, String )", false},
+      {"Field", Field::KeyDown, "( TextArea, String ) as Boolean", false},
+      {"Field", Field::SelChange, "( TextField )", true},
+      {"Field", Field::TextChange + 1, "( TextField )", false},
       {"Field", -1, "( TextField )", false},
-      {"Button", 20, "( PushButton )", false},
-      {"Timer1", 1, "( Timer )", false},
-      {"Timer1", 0, "( Timer1 )", false},
+      {"Button", Button::MouseUp + 1, "( PushButton )", false},
+      {"Timer1", fw::TimerEvent::Action + 1, "( Timer )", false},
+      {"Timer1", fw::TimerEvent::Action, "( Timer1 )", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.control) + " " + std::to_string(c.event) + " " + c.signature);
@@ -182,7 +247,7 @@ TEST_F(ControlsTest, KeyDownGetsTheKeyTextAndTrueSwallowsIt) {
   fw::Ref<TestWnd> w = Build([&log](TestWnd& self) {
     fw::Ref<fw::TextField> field = self.Add<fw::TextField>("Field");
     // Swallows everything but digits and control keys, as a number field does.
-    fw::RuntimeAddEventHandler(field, 9, fw::Delegate(
+    fw::RuntimeAddEventHandler(field, fw::TextFieldEvent::KeyDown, fw::Delegate(
                                              [&log](const fw::Ref<fw::Object>&, const fw::EventArgs& a) {
                                                log.push_back(a.key);
                                                const std::int64_t code = fw::Asc(a.key);
@@ -220,14 +285,14 @@ TEST_F(ControlsTest, MouseDownTrueConsumesThePress) {
   fw::Ref<TestWnd> w = Build([&](TestWnd& self) {
     fw::Ref<fw::PushButton> b = self.Add<fw::PushButton>("Button");
     fw::SetProperties(*b, fw::PropertyListWriter().Integer("Width", 70).Integer("Height", 20).Build());
-    fw::RuntimeAddEventHandler(b, 18, fw::Delegate(
+    fw::RuntimeAddEventHandler(b, fw::PushButtonEvent::MouseDown, fw::Delegate(
                                           [&](const fw::Ref<fw::Object>&, const fw::EventArgs& a) {
                                             log.push_back("MouseDown " + std::to_string(a.x) + "," + std::to_string(a.y));
                                             return consume;
                                           },
                                           "( PushButton, Integer, Integer ) as Boolean"));
-    fw::RuntimeAddEventHandler(b, 19, Recorder(log, "MouseUp", "( PushButton, Integer, Integer ) as Boolean"));
-    fw::RuntimeAddEventHandler(b, 15, Recorder(log, "Action", "( PushButton )"));
+    fw::RuntimeAddEventHandler(b, fw::PushButtonEvent::MouseUp, Recorder(log, "MouseUp", "( PushButton, Integer, Integer ) as Boolean"));
+    fw::RuntimeAddEventHandler(b, fw::PushButtonEvent::Action, Recorder(log, "Action", "( PushButton )"));
   });
   QWidget* button = fw::testing::WidgetOf(w->ControlByName("Button"));
   QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(7, 9));
@@ -251,12 +316,12 @@ TEST_F(ControlsTest, FocusTextChangeOpenAndPointerEvents) {
     w.createControls = [&log](TestWnd& self) {
       for (const char* name : {"A", "B"}) {
         fw::Ref<fw::TextField> f = self.Add<fw::TextField>(name);
-        fw::RuntimeAddEventHandler(f, 2, Recorder(log, "Open", "( TextField )"));
-        fw::RuntimeAddEventHandler(f, 16, Recorder(log, "GotFocus", "( TextField )"));
-        fw::RuntimeAddEventHandler(f, 17, Recorder(log, "LostFocus", "( TextField )"));
-        fw::RuntimeAddEventHandler(f, 21, Recorder(log, "TextChange", "( TextField )"));
-        fw::RuntimeAddEventHandler(f, 11, Recorder(log, "MouseEnter", "( TextField )"));
-        fw::RuntimeAddEventHandler(f, 12, Recorder(log, "MouseExit", "( TextField )"));
+        fw::RuntimeAddEventHandler(f, fw::TextFieldEvent::Open, Recorder(log, "Open", "( TextField )"));
+        fw::RuntimeAddEventHandler(f, fw::TextFieldEvent::GotFocus, Recorder(log, "GotFocus", "( TextField )"));
+        fw::RuntimeAddEventHandler(f, fw::TextFieldEvent::LostFocus, Recorder(log, "LostFocus", "( TextField )"));
+        fw::RuntimeAddEventHandler(f, fw::TextFieldEvent::TextChange, Recorder(log, "TextChange", "( TextField )"));
+        fw::RuntimeAddEventHandler(f, fw::TextFieldEvent::MouseEnter, Recorder(log, "MouseEnter", "( TextField )"));
+        fw::RuntimeAddEventHandler(f, fw::TextFieldEvent::MouseExit, Recorder(log, "MouseExit", "( TextField )"));
       }
     };
   });
@@ -292,10 +357,10 @@ TEST_F(ControlsTest, ATimerFiresOnceAfterItsPeriodFromConstruction) {
   fw::Ref<TestWnd> w = Build([&log](TestWnd& self) {
     fw::Ref<SplashTimer> once = self.Add<SplashTimer>("Once");
     fw::SetProperties(*once, fw::PropertyListWriter().Integer("Period", 150).EnumWide("RunMode", 1).Build());
-    fw::RuntimeAddEventHandler(once, 0, Recorder(log, "Once", "( Timer )"));
+    fw::RuntimeAddEventHandler(once, fw::TimerEvent::Action, Recorder(log, "Once", "( Timer )"));
     fw::Ref<fw::Timer> repeat = self.Add<fw::Timer>("Repeat");
     fw::SetProperties(*repeat, fw::PropertyListWriter().Integer("Period", 60).EnumWide("RunMode", 2).Build());
-    fw::RuntimeAddEventHandler(repeat, 0, Recorder(log, "Repeat", "( Timer )"));
+    fw::RuntimeAddEventHandler(repeat, fw::TimerEvent::Action, Recorder(log, "Repeat", "( Timer )"));
   });
   while (std::count(log.begin(), log.end(), "Once") == 0 && clock.elapsed() < 2000) QTest::qWait(5);
   EXPECT_GE(clock.elapsed(), 150);

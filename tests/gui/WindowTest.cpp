@@ -167,7 +167,7 @@ TEST_F(WindowTest, ReturnPressesTheFirstDefaultButtonOrTheFocusedOne) {
       for (const char* name : {"First", "Second", "Third"}) {
         fw::Ref<fw::PushButton> b = self.Add<fw::PushButton>(name);
         fw::SetProperties(*b, fw::PropertyListWriter().Boolean("Default", true).Build());
-        fw::RuntimeAddEventHandler(b, 15, Recorder(log, "Action", "( PushButton )"));
+        fw::RuntimeAddEventHandler(b, fw::PushButtonEvent::Action, Recorder(log, "Action", "( PushButton )"));
       }
     };
   });

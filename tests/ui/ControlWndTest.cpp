@@ -125,20 +125,26 @@ TEST_F(ControlWndTest, MakesExactlyItsTwentyFiveBindingsWithTheirNumbersAndSigna
   const std::string area = "( TextArea )", field = "( TextField )", button = "( PushButton )";
   const std::string fieldKey = "( TextField, String ) as Boolean";
   const std::string press = "( PushButton, Integer, Integer ) as Boolean";
+  namespace Area = fw::TextAreaEvent;
+  namespace Field = fw::TextFieldEvent;
+  namespace Button = fw::PushButtonEvent;
+  const Bound fieldEvents = {
+      {Field::KeyDown, fieldKey}, {Field::GotFocus, field}, {Field::LostFocus, field}, {Field::TextChange, field}};
   const std::vector<std::pair<const char*, Bound>> expected = {
-      {"Canvas1", {{12, "( Canvas )"}}},
-      {"DataFld", {{2, area}, {9, "( TextArea, String ) as Boolean"}, {11, area}, {16, area}}},
+      {"Canvas1", {{fw::CanvasEvent::MouseExit, "( Canvas )"}}},
+      {"DataFld",
+       {{Area::Open, area}, {Area::KeyDown, "( TextArea, String ) as Boolean"}, {Area::MouseEnter, area},
+        {Area::GotFocus, area}}},
       {"authorTxt", {}},
-      {"VarFld", {{9, fieldKey}, {16, field}, {17, field}, {21, field}}},
-      {"SubFld", {{9, fieldKey}, {16, field}, {17, field}, {21, field}}},
-      {"RepFld", {{9, fieldKey}, {16, field}, {17, field}, {21, field}}},
+      {"VarFld", fieldEvents}, {"SubFld", fieldEvents}, {"RepFld", fieldEvents},
       {"VarWarning", {}}, {"SubWarning", {}}, {"RepWarning", {}}, {"disclaimFld", {}},
-      {"CalculateBtn", {{15, button}, {18, press}, {19, press}}},
-      {"PrintBtn", {{15, button}}}, {"ClearBtn", {{15, button}}}, {"QuitBtn", {{15, button}}},
+      {"CalculateBtn", {{Button::Action, button}, {Button::MouseDown, press}, {Button::MouseUp, press}}},
+      {"PrintBtn", {{Button::Action, button}}}, {"ClearBtn", {{Button::Action, button}}},
+      {"QuitBtn", {{Button::Action, button}}},
       {"Label1", {}}, {"Label2", {}}, {"Label3", {}},
-      {"Qbtn", {{18, press}}},
+      {"Qbtn", {{Button::MouseDown, press}}},
       {"Line1", {}},
-      {"Pwheel", {{2, "( ProgressWheel )"}}},
+      {"Pwheel", {{fw::ProgressWheelEvent::Open, "( ProgressWheel )"}}},
   };
   std::size_t total = 0;
   for (const auto& [name, bound] : expected) {
@@ -178,7 +184,7 @@ TEST_F(ControlWndTest, DesignListsDecodeAgainstTheirTargetsAtTheirSizes) {
     EXPECT_EQ(values.size(), row.entries);
     ASSERT_EQ(values.count("Name"), 1u);
     EXPECT_EQ(values.find("Name")->second.text, row.name);
-    EXPECT_EQ(values.find("Index")->second.integer, -2147483648LL);
+    EXPECT_EQ(values.find("Index")->second.integer, fw::kNoControlArray);
     EXPECT_EQ(values.find("TabPanelIndex")->second.integer, 0);
     EXPECT_EQ(values.find("InitialParent")->second.text, "");
   }
