@@ -11,28 +11,31 @@
 #include "ui/CreditLine.h"
 #include "ui/SplashWnd.h"
 
-namespace startup_testing {
-void (*StepHook)(std::string_view step) = nullptr;
-}  // namespace startup_testing
-
 namespace {
 
 struct StartupStep {
   std::string_view name;
-  void (*run)();
+  std::function<void()> run;
 };
 
-void Perform(const StartupStep& step) {
-  if (startup_testing::StepHook) startup_testing::StepHook(step.name);
+void Perform(const StartupStep& step, const StartupStepHook& beforeStep) {
+  if (beforeStep) beforeStep(step.name);
   step.run();
 }
 
 // Runs a step inside the framework's failure handling; true when nothing escaped it. What
 // escaped goes to the unhandled-failure report.
-bool PerformHandled(const StartupStep& step) {
+bool PerformHandled(const StartupStep& step, const StartupStepHook& beforeStep) {
+  struct Call {
+    const StartupStep& step;
+    const StartupStepHook& beforeStep;
+  } call{step, beforeStep};
   std::exception_ptr failure = fw::CallFunctionWithExceptionHandling(
-      [](void* arg) { Perform(*static_cast<const StartupStep*>(arg)); },
-      const_cast<StartupStep*>(&step));
+      [](void* arg) {
+        const Call& c = *static_cast<Call*>(arg);
+        Perform(c.step, c.beforeStep);
+      },
+      &call);
   if (!failure) return true;
   fw::UnhandledException(failure);
   return false;
@@ -47,22 +50,22 @@ std::vector<std::function<void()>> ProgramInitializers() {
   };
 }
 
-void Main() {
-  static constexpr StartupStep steps[] = {
+void Main(const StartupStepHook& beforeStep) {
+  const StartupStep steps[] = {
       {"RuntimeSetExceptionHelper",
        [] { fw::RuntimeSetExceptionHelper(fw::CallFunctionWithExceptionHandling); }},
       {"RuntimeSetCompiledRelease", [] { fw::RuntimeSetCompiledRelease(fw::kFrameworkRelease); }},
-      {"EarlyStartup", EarlyStartup},
+      {"EarlyStartup", [&beforeStep] { EarlyStartup(beforeStep); }},
       {"RunFrameworkInitialization", [] { fw::RunFrameworkInitialization(LateStartup); }},
       {"RuntimeRun", fw::RuntimeRun},
   };
   for (const StartupStep& step : steps) {
-    if (!PerformHandled(step)) return;
+    if (!PerformHandled(step, beforeStep)) return;
   }
 }
 
-void EarlyStartup() {
-  static constexpr StartupStep steps[] = {
+void EarlyStartup(const StartupStepHook& beforeStep) {
+  const StartupStep steps[] = {
       {"SetSupportsHiDPI", [] { fw::Application::SetSupportsHiDPI(true); }},
       {"RuntimeInitExternalClasses", fw::RuntimeInitExternalClasses},
       {"InitPluginEntrypoints", fw::InitPluginEntrypoints},
@@ -70,7 +73,7 @@ void EarlyStartup() {
       {"NewAppInstance", NewAppInstance},
       {"ApplicationAddMenuHandlers", ApplicationAddMenuHandlers},
   };
-  for (const StartupStep& step : steps) Perform(step);
+  for (const StartupStep& step : steps) Perform(step, beforeStep);
 }
 
 void InitFileTypes() { FileTypes::Initialize(); }

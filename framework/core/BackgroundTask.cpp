@@ -3,7 +3,6 @@
 #include <chrono>
 #include <utility>
 
-#include "framework/core/Testing.h"
 
 namespace fw {
 namespace {
@@ -28,7 +27,15 @@ constexpr std::int64_t kMaxBatch = std::int64_t{1} << 24;
 
 }  // namespace
 
-void SetBackgroundTaskHook(std::function<void()> hook) { State().hook = std::move(hook); }
+void SetBackgroundTaskHook(std::function<void()> hook, std::chrono::nanoseconds period) {
+  YieldState& s = State();
+  s.hook = std::move(hook);
+  s.counted += s.batch - detail::backgroundTaskCountdown;
+  s.period = std::chrono::duration_cast<Clock::duration>(period);
+  s.batch = 1;
+  s.lastHook = Clock::time_point{};
+  detail::backgroundTaskCountdown = 1;
+}
 
 std::int64_t BackgroundTaskCalls() {
   const YieldState& s = State();
@@ -63,16 +70,4 @@ void BackgroundTaskCheck() {
 
 }  // namespace detail
 
-namespace testing {
-
-void SetBackgroundTaskPeriod(std::chrono::nanoseconds period) {
-  YieldState& s = State();
-  s.counted += s.batch - detail::backgroundTaskCountdown;
-  s.period = std::chrono::duration_cast<Clock::duration>(period);
-  s.batch = 1;
-  s.lastHook = Clock::time_point{};
-  detail::backgroundTaskCountdown = 1;
-}
-
-}  // namespace testing
 }  // namespace fw

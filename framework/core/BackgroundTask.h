@@ -2,18 +2,21 @@
 // The cooperative yield point that long loops call at the end of every iteration.
 //
 // A call costs one decrement and a branch. Only every so many calls (adapted so that this
-// happens about once a millisecond) is the clock read, and at most once per period (10 ms)
+// happens about once a millisecond) is the clock read, and at most once per period (10 ms here)
 // the hook that the GUI layer installs is called to let the window live. Without a hook a
 // yield does nothing. The hook may throw; the exception leaves through the loop that yielded.
 // Only the GUI thread yields.
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 
 namespace fw {
 
-// Installs the function that a yield calls at most once per period; an empty one removes it.
-void SetBackgroundTaskHook(std::function<void()> hook);
+// Installs the function that a yield calls at most once per period (with a zero period, at every
+// yield); an empty one removes it. The next yield checks the clock at once.
+void SetBackgroundTaskHook(std::function<void()> hook,
+                           std::chrono::nanoseconds period = std::chrono::milliseconds(10));
 
 namespace detail {
 inline std::int64_t backgroundTaskCountdown = 1;

@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include "framework/core/Testing.h"
 
 namespace fw {
 namespace {
@@ -116,9 +115,5 @@ Ref<Random> System::Random() {
   static const Ref<fw::Random> shared = RuntimeNewObject<fw::Random>();
   return shared;
 }
-
-namespace testing {
-void SeedRandom(std::uint64_t seed) { System::Random()->Seed(seed); }
-}  // namespace testing
 
 }  // namespace fw

@@ -8,8 +8,6 @@
 #include <QImageReader>
 #include <QPixmap>
 #include <QPointer>
-#include <QTimer>
-#include <QMessageBox>
 #include <QWidget>
 
 #include <cxxabi.h>
@@ -20,6 +18,7 @@
 #include <typeinfo>
 
 #include "framework/core/BackgroundTask.h"
+#include "framework/gui/Platform.h"
 #include "framework/gui/Runtime.h"
 
 namespace fw {
@@ -51,7 +50,7 @@ std::string Demangled(const char* name) {
 }
 
 // Lets the windows live during a long calculation: repaints, timers and window-close requests
-// are processed; keyboard and mouse input waits until the calculation has returned.
+// are processed; keyboard and mouse input is held back, and dropped once the handler returns.
 void YieldHook() {
   Runtime& r = R();
   if (r.inYield || !QApplication::instance()) return;
@@ -135,27 +134,7 @@ std::string ApplicationTitle() {
   return ToUtf8(QCoreApplication::applicationName());
 }
 
-void ShowMessageBox(const std::string& message) {
-  Runtime& r = R();
-  if (r.recordDialogs) {
-    r.messages.push_back(message);
-    if (r.onMessage) r.onMessage(message);
-    return;
-  }
-  if (!QApplication::instance()) return;
-  QMessageBox box(QMessageBox::NoIcon, FromUtf8(ApplicationTitle()), FromUtf8(message), QMessageBox::Ok,
-                  QApplication::activeWindow());
-  box.setTextFormat(Qt::PlainText);
-  QPointer<QWidget> owner = QApplication::activeWindow();
-  ExecModal(box);
-  if (owner && owner != QApplication::activeWindow()) {
-    r.returningFromMessage = owner;
-    // Should the desktop never hand the window back, a later activation is a real one.
-    QTimer::singleShot(1000, owner, [owner] {
-      if (R().returningFromMessage == owner) R().returningFromMessage = nullptr;
-    });
-  }
-}
+void ShowMessageBox(const std::string& message) { Platform().ShowMessage(message); }
 
 }  // namespace detail
 
@@ -193,8 +172,8 @@ void Application::MenuBar(const Ref<fw::MenuBar>& bar) {
   if (R().appObject.Get() == this) detail::RebuildMenuBars();
 }
 
-// Qt 6 scales for high-DPI screens by itself; the flag is kept for what asks.
-void Application::SetSupportsHiDPI(bool on) { R().supportsHiDPI = on; }
+// Qt 6 scales for high-DPI screens by itself.
+void Application::SetSupportsHiDPI(bool) {}
 
 std::exception_ptr CallFunctionWithExceptionHandling(void (*fn)(void*), void* arg) {
   try {
@@ -230,7 +209,8 @@ void RuntimeInit(int argc, char** argv) {
     // QApplication keeps a reference to argc for its whole life.
     static int appArgc = 0;
     appArgc = argc;
-    static char* fallbackArgv[] = {const_cast<char*>("tessivar"), nullptr};
+    static char fallbackName[] = "tessivar";
+    static char* fallbackArgv[] = {fallbackName, nullptr};
     if (appArgc <= 0 || !argv) {
       appArgc = 1;
       argv = fallbackArgv;
@@ -242,10 +222,11 @@ void RuntimeInit(int argc, char** argv) {
 }
 
 void RuntimeSetExceptionHelper(ExceptionHelper helper) { R().helper = helper; }
-void RuntimeSetCompiledRelease(double release) { R().compiledRelease = release; }
-void RuntimeInitExternalClasses() { R().externalClassesReady = true; }
-// The busy wheel and every other control are built in; nothing to load.
-void InitPluginEntrypoints() { R().pluginsReady = true; }
+// Only one framework release exists, so there is nothing to adapt to.
+void RuntimeSetCompiledRelease(double) {}
+// The busy wheel and every other control are built in; nothing to register or load.
+void RuntimeInitExternalClasses() {}
+void InitPluginEntrypoints() {}
 
 void RuntimeRegisterAppObject(const Ref<Application>& app) {
   R().appObject = app;

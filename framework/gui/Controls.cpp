@@ -17,11 +17,8 @@
 
 #include "framework/core/Exceptions.h"
 #include "framework/gui/ControlImpl.h"
+#include "framework/gui/Platform.h"
 #include "framework/gui/WindowImpl.h"
-
-#ifndef TESSIVAR_BUILD_RESOURCE_DIR
-#define TESSIVAR_BUILD_RESOURCE_DIR ""
-#endif
 
 namespace fw {
 
@@ -41,16 +38,13 @@ std::int64_t Picture::Width() const { return impl_->image.width(); }
 std::int64_t Picture::Height() const { return impl_->image.height(); }
 
 QString detail::ResourceFilePath(const QString& name) {
-  // A bare file name only: nothing outside the two folders is reachable through it.
+  // A bare file name only: nothing outside the data folders is reachable through it.
   if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") ||
       name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) || name.contains(QChar(0))) {
     return {};
   }
-  QStringList dirs;
-  if (QCoreApplication::instance()) dirs << QCoreApplication::applicationDirPath();
-  if (const QString build = QString::fromUtf8(TESSIVAR_BUILD_RESOURCE_DIR); !build.isEmpty()) dirs << build;
-  for (const QString& dir : dirs) {
-    const QFileInfo file(QDir(dir).filePath(name));
+  for (const std::string& dir : Platform().DataFolders()) {
+    const QFileInfo file(QDir(FromUtf8(dir)).filePath(name));
     if (file.isFile()) return file.absoluteFilePath();
   }
   return {};

@@ -1,9 +1,9 @@
 #include "framework/gui/Dialogs.h"
 
-#include <QApplication>
 #include <QDateTime>
 #include <QLocale>
 
+#include "framework/gui/Platform.h"
 #include "framework/gui/Runtime.h"
 
 namespace fw {
@@ -17,15 +17,12 @@ void MessageDialog::Show(std::string_view message) {
   detail::UnwindIfQuitting();
 }
 
-void Beep() {
-  ++R().beeps;
-  if (!R().recordDialogs && QApplication::instance()) QApplication::beep();
-}
+void Beep() { Platform().Beep(); }
 
 namespace {
 
 std::int64_t Now() {
-  const auto now = R().fixedClock ? *R().fixedClock : std::chrono::system_clock::now();
+  const auto now = Platform().Now();
   return std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count();
 }
 

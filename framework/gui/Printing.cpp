@@ -2,7 +2,6 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -15,9 +14,9 @@
 
 #include "framework/core/Exceptions.h"
 #include "framework/gui/Dialogs.h"
+#include "framework/gui/Platform.h"
 #include "framework/gui/Runtime.h"
 #include "framework/gui/ControlImpl.h"
-#include "framework/gui/TestingQt.h"
 #include "framework/gui/TextAreaImpl.h"
 
 namespace fw {
@@ -96,25 +95,14 @@ Ref<Graphics> PageOn(std::unique_ptr<QPrinter> printer) {
 
 }  // namespace detail
 
-Ref<Graphics> testing::PageOn(std::unique_ptr<QPrinter> printer) { return detail::PageOn(std::move(printer)); }
-
 Ref<Graphics> PrinterSetup::ShowPrinterDialog() {
-  detail::Runtime& r = R();
-  if (r.quitPending) return {};
-  ++r.printerDialogs;
+  if (R().quitPending) return {};
   auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
   // A quarter inch all round: a 540 x 720 block fits on both Letter and A4.
   printer->setPageMargins(QMarginsF(18, 18, 18, 18), QPageLayout::Point);
-  if (r.recordDialogs) {
-    if (!r.printerAnswer) return {};
-    printer->setOutputFormat(QPrinter::PdfFormat);
-    printer->setOutputFileName(detail::FromUtf8(*r.printerAnswer));
-  } else {
-    QPrintDialog dialog(printer.get());
-    const int answer = detail::ExecModal(dialog);
-    detail::UnwindIfQuitting();
-    if (answer != QDialog::Accepted) return {};
-  }
+  const bool chosen = Platform().ChoosePrinter(*printer);
+  detail::UnwindIfQuitting();
+  if (!chosen) return {};
   return detail::PageOn(std::move(printer));
 }
 

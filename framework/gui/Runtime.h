@@ -4,12 +4,10 @@
 #include <QPointer>
 #include <QString>
 
-#include <chrono>
 #include <cstdint>
 #include <exception>
 #include <functional>
 #include <map>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,16 +25,12 @@ namespace fw::detail {
 // std::exception: the program catches nothing, and our boundary swallows it.
 struct QuitUnwind {};
 
-// The file of that bare name beside the executable or in the build tree's resource folder;
-// empty when there is none.
+// The file of that bare name in the first of the platform's data folders that holds it; empty
+// when there is none.
 QString ResourceFilePath(const QString& name);
 
 struct Runtime {
   ExceptionHelper helper = nullptr;
-  double compiledRelease = 0.0;
-  bool supportsHiDPI = false;
-  bool externalClassesReady = false;
-  bool pluginsReady = false;
   bool frameworkInitialized = false;
 
   Ref<Application> appObject;
@@ -56,15 +50,6 @@ struct Runtime {
   int loopDepth = 0;  // event loops of ours running (the main one, modal dialogs)
   bool inYield = false;
   bool yieldedInHandler = false;  // input arrived meanwhile is dropped when the handler ends
-
-  // Test seams.
-  bool recordDialogs = false;
-  std::vector<std::string> messages;
-  int beeps = 0;
-  int printerDialogs = 0;
-  std::function<void(const std::string&)> onMessage;
-  std::optional<std::string> printerAnswer;
-  std::optional<std::chrono::system_clock::time_point> fixedClock;
 };
 
 Runtime& R();
@@ -88,7 +73,7 @@ Window* ActiveWindow();
 void RebuildMenuBars();
 // Runs the menu enabling pass for the window (null: the active one).
 void UpdateMenus(Window* window);
-// Shows a plain modal message box (recorded under the test seam); no unwinding.
+// Shows a plain modal message box through the platform services; no unwinding.
 void ShowMessageBox(const std::string& message);
 std::string ApplicationTitle();
 

@@ -4,9 +4,11 @@
 #include <QEvent>
 #include <QAction>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QWidget>
 
 #include "framework/gui/ControlImpl.h"
+#include "framework/gui/Platform.h"
 #include "framework/gui/Runtime.h"
 #include "framework/gui/TestingQt.h"
 #include "framework/gui/WindowImpl.h"
@@ -15,19 +17,76 @@ namespace fw::testing {
 
 using detail::R;
 
-void RecordDialogs(bool on) { R().recordDialogs = on; }
-const std::vector<std::string>& Messages() { return R().messages; }
-int BeepCount() { return R().beeps; }
+namespace {
 
-void ClearRecords() {
-  R().messages.clear();
-  R().beeps = 0;
-  R().printerDialogs = 0;
+// Qt's services unless a test asked for a recording, an answer, a clock or folders of its own.
+class TestPlatform : public QtPlatformServices {
+ public:
+  bool record = false;
+  std::vector<std::string> messages;
+  int beeps = 0;
+  int printerDialogs = 0;
+  std::function<void(const std::string&)> onMessage;
+  std::optional<std::string> printerAnswer;
+  std::optional<std::chrono::system_clock::time_point> clock;
+  std::optional<std::vector<std::string>> folders;
+
+  void ShowMessage(const std::string& text) override {
+    if (!record) return QtPlatformServices::ShowMessage(text);
+    messages.push_back(text);
+    if (onMessage) onMessage(text);
+  }
+
+  void Beep() override {
+    ++beeps;
+    if (!record) QtPlatformServices::Beep();
+  }
+
+  bool ChoosePrinter(QPrinter& printer) override {
+    ++printerDialogs;
+    if (!record) return QtPlatformServices::ChoosePrinter(printer);
+    if (!printerAnswer) return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(detail::FromUtf8(*printerAnswer));
+    return true;
+  }
+
+  std::chrono::system_clock::time_point Now() override { return clock ? *clock : QtPlatformServices::Now(); }
+
+  std::vector<std::string> DataFolders() override {
+    if (folders) return *folders;
+    std::vector<std::string> all = QtPlatformServices::DataFolders();
+    all.emplace_back(TESSIVAR_BUILD_RESOURCE_DIR);
+    return all;
+  }
+};
+
+TestPlatform& Test() {
+  static TestPlatform* platform = new TestPlatform;  // used up to the very end of the process
+  SetPlatform(platform);
+  return *platform;
 }
 
-void OnMessage(std::function<void(const std::string& message)> hook) { R().onMessage = std::move(hook); }
-void AnswerPrinterDialog(std::optional<std::string> pdfPath) { R().printerAnswer = std::move(pdfPath); }
-int PrinterDialogCount() { return R().printerDialogs; }
+}  // namespace
+
+void UseTestPlatform() { (void)Test(); }
+void RecordDialogs(bool on) { Test().record = on; }
+const std::vector<std::string>& Messages() { return Test().messages; }
+int BeepCount() { return Test().beeps; }
+
+void ClearRecords() {
+  TestPlatform& t = Test();
+  t.messages.clear();
+  t.beeps = 0;
+  t.printerDialogs = 0;
+}
+
+void OnMessage(std::function<void(const std::string& message)> hook) { Test().onMessage = std::move(hook); }
+void AnswerPrinterDialog(std::optional<std::string> pdfPath) { Test().printerAnswer = std::move(pdfPath); }
+int PrinterDialogCount() { return Test().printerDialogs; }
+void FixClock(std::optional<std::chrono::system_clock::time_point> now) { Test().clock = now; }
+void SetDataFolders(std::optional<std::vector<std::string>> folders) { Test().folders = std::move(folders); }
+
 std::vector<std::pair<int, std::string>> BoundEvents(const Ref<Object>& source) {
   const std::map<int, Delegate>* handlers = source ? detail::HandlersOf(*source, nullptr) : nullptr;
   std::vector<std::pair<int, std::string>> bound;
@@ -36,8 +95,6 @@ std::vector<std::pair<int, std::string>> BoundEvents(const Ref<Object>& source) 
   }
   return bound;
 }
-
-void FixClock(std::optional<std::chrono::system_clock::time_point> now) { R().fixedClock = now; }
 
 void ResetFramework() {
   detail::Runtime& r = R();
@@ -59,10 +116,12 @@ void ResetFramework() {
   r.frameworkInitialized = false;
   r.failed = false;
   r.exitCode = 0;
-  r.recordDialogs = false;
-  r.onMessage = nullptr;
-  r.printerAnswer.reset();
-  r.fixedClock.reset();
+  TestPlatform& t = Test();
+  t.record = false;
+  t.onMessage = nullptr;
+  t.printerAnswer.reset();
+  t.clock.reset();
+  t.folders.reset();
   ClearRecords();
   if (QCoreApplication::instance()) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   r.quitPending = false;
@@ -81,6 +140,8 @@ QAction* ActionOf(const Ref<MenuItem>& item) {
   namespace d = fw::detail;
   return item ? d::ActionOf(*item) : nullptr;
 }
+
+Ref<Graphics> PageOn(std::unique_ptr<QPrinter> printer) { return detail::PageOn(std::move(printer)); }
 
 bool QuitPending() { return R().quitPending; }
 

@@ -361,7 +361,7 @@ void Window::Show() {
     }
   }
   w.top->show();
-  if (QGuiApplication::platformName() != QLatin1String("offscreen")) w.top->raise();  // it has no stacking
+  w.top->raise();
   w.top->activateWindow();
 }
 

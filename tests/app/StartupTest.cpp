@@ -49,18 +49,16 @@ class StartupTest : public ::testing::Test {
     steps.clear();
     failAt.clear();
     onStep = nullptr;
-    startup_testing::StepHook = RecordStep;
     fw::RuntimePerformInitializers(ProgramInitializers());
   }
   void TearDown() override {
-    startup_testing::StepHook = nullptr;
     onStep = nullptr;
     fw::testing::RecordDialogs(false);
     fw::testing::ResetFramework();
   }
   // What the entry point does after the initialisers.
   static int RunMain() {
-    Main();
+    Main(RecordStep);
     fw::RuntimePerformFinalizers();
     return fw::RuntimeExit();
   }

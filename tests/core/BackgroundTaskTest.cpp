@@ -7,7 +7,6 @@
 #include <stdexcept>
 
 #include "framework/core/BackgroundTask.h"
-#include "framework/core/Testing.h"
 
 namespace {
 
@@ -18,7 +17,6 @@ class BackgroundTaskTest : public ::testing::Test {
  protected:
   void TearDown() override {
     fw::SetBackgroundTaskHook(nullptr);
-    fw::testing::SetBackgroundTaskPeriod(milliseconds(10));
   }
 };
 
@@ -38,7 +36,7 @@ TEST_F(BackgroundTaskTest, HookRunsAtMostOncePerPeriod) {
   EXPECT_LE(calls, 6);  // 10 ms apart at least
 
   calls = 0;
-  fw::testing::SetBackgroundTaskPeriod(milliseconds(0));
+  fw::SetBackgroundTaskHook([&] { ++calls; }, milliseconds(0));
   for (int k = 0; k < 100; ++k) fw::RuntimeBackgroundTask();
   EXPECT_EQ(calls, 100);
 
@@ -49,11 +47,12 @@ TEST_F(BackgroundTaskTest, HookRunsAtMostOncePerPeriod) {
 
 TEST_F(BackgroundTaskTest, AThrowingHookUnwindsAndTheNextYieldCallsItAgain) {
   int calls = 0;
-  fw::testing::SetBackgroundTaskPeriod(milliseconds(0));
-  fw::SetBackgroundTaskHook([&] {
-    ++calls;
-    throw std::runtime_error("quit");
-  });
+  fw::SetBackgroundTaskHook(
+      [&] {
+        ++calls;
+        throw std::runtime_error("quit");
+      },
+      milliseconds(0));
   int iterations = 0;
   EXPECT_THROW(
       {
@@ -67,11 +66,12 @@ TEST_F(BackgroundTaskTest, AThrowingHookUnwindsAndTheNextYieldCallsItAgain) {
 
 TEST_F(BackgroundTaskTest, AHookMayReplaceItself) {
   int first = 0, second = 0;
-  fw::testing::SetBackgroundTaskPeriod(milliseconds(0));
-  fw::SetBackgroundTaskHook([&] {
-    ++first;
-    fw::SetBackgroundTaskHook([&] { ++second; });
-  });
+  fw::SetBackgroundTaskHook(
+      [&] {
+        ++first;
+        fw::SetBackgroundTaskHook([&] { ++second; }, milliseconds(0));
+      },
+      milliseconds(0));
   fw::RuntimeBackgroundTask();
   fw::RuntimeBackgroundTask();
   EXPECT_EQ(first, 1);

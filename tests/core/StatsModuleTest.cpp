@@ -477,14 +477,12 @@ TEST_F(StatsModuleTest, AHookThatThrowsEndsARoutineAndTheNextRunIsSound) {
   StatsModule::EigenvaluesCalc();
   const double expected = VarsModule::SumStats->Get(1, 1);
 
-  fw::testing::SetBackgroundTaskPeriod(std::chrono::nanoseconds(0));
-  fw::SetBackgroundTaskHook([] { throw std::runtime_error("quit"); });
+  fw::SetBackgroundTaskHook([] { throw std::runtime_error("quit"); }, std::chrono::nanoseconds(0));
   for (void (*routine)() : {StatsModule::RanNumbers, StatsModule::CorrMatrix, StatsModule::EigenvaluesCalc,
                             StatsModule::SummaryStats}) {
     EXPECT_THROW(routine(), std::runtime_error);
   }
   fw::SetBackgroundTaskHook(nullptr);
-  fw::testing::SetBackgroundTaskPeriod(std::chrono::milliseconds(10));
 
   *VarsModule::RanData = data;
   Start(12, 80, 1);

@@ -93,6 +93,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   fw::RuntimeInit(argc, argv);
+  fw::testing::UseTestPlatform();  // the pictures of the build tree
   auto app = fw::RuntimeNewObject<GalleryApp>();
   auto bar = fw::RuntimeNewObject<fw::MenuBar>();
   for (const char* text : {"File", "Edit"}) {

@@ -4,10 +4,12 @@
 #include <cstdlib>
 
 #include "framework/gui/Application.h"
+#include "framework/gui/Testing.h"
 
 int main(int argc, char** argv) {
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   ::testing::InitGoogleTest(&argc, argv);
   fw::RuntimeInit(argc, argv);
+  fw::testing::UseTestPlatform();
   return RUN_ALL_TESTS();
 }
