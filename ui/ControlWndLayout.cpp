@@ -82,7 +82,14 @@ fw::PropertyString BuildWindowList() {
 }
 
 fw::PropertyString BuildCanvas1List() {
-  return HeadOf({"Canvas1", {62, 2, 375, 101}, false, false, false, false, 0, true})
+  return HeadOf({.name = "Canvas1",
+                 .box = {.left = 62, .top = 2, .width = 375, .height = 101},
+                 .lockLeft = false,
+                 .lockTop = false,
+                 .lockRight = false,
+                 .lockBottom = false,
+                 .tabIndex = 0,
+                 .tabStop = true})
       .Boolean("Enabled", false)
       .Text("Tooltip", "")
       .Boolean("AllowFocusRing", true)
@@ -109,7 +116,14 @@ struct TextAreaDesign {
 };
 
 fw::PropertyString BuildTextAreaList(const TextAreaDesign& d) {
-  return HeadOf({d.name, d.box, d.locked, d.locked, d.locked, d.locked, d.tabIndex, false})
+  return HeadOf({.name = d.name,
+                 .box = d.box,
+                 .lockLeft = d.locked,
+                 .lockTop = d.locked,
+                 .lockRight = d.locked,
+                 .lockBottom = d.locked,
+                 .tabIndex = d.tabIndex,
+                 .tabStop = false})
       .Colour("BackgroundColor", kWhite)
       .Boolean("HasBorder", d.hasBorder)
       .Boolean("Enabled", d.enabled)
@@ -153,7 +167,14 @@ struct TextFieldDesign {
 };
 
 fw::PropertyString BuildTextFieldList(const TextFieldDesign& d) {
-  return HeadOf({d.name, {205, d.top, 40, 20}, false, false, false, false, d.tabIndex, true})
+  return HeadOf({.name = d.name,
+                 .box = {.left = 205, .top = d.top, .width = 40, .height = 20},
+                 .lockLeft = false,
+                 .lockTop = false,
+                 .lockRight = false,
+                 .lockBottom = false,
+                 .tabIndex = d.tabIndex,
+                 .tabStop = true})
       .Colour("BackgroundColor", kWhite)
       .Boolean("HasBorder", true)
       .Boolean("Enabled", true)
@@ -199,7 +220,14 @@ struct LabelDesign {
 };
 
 fw::PropertyString BuildLabelList(const LabelDesign& d) {
-  return HeadOf({d.name, d.box, d.locked, d.locked, false, false, d.tabIndex, d.tabStop})
+  return HeadOf({.name = d.name,
+                 .box = d.box,
+                 .lockLeft = d.locked,
+                 .lockTop = d.locked,
+                 .lockRight = false,
+                 .lockBottom = false,
+                 .tabIndex = d.tabIndex,
+                 .tabStop = d.tabStop})
       .Boolean("Enabled", true)
       .Text("Tooltip", "")
       .Boolean("Multiline", false)
@@ -234,7 +262,14 @@ struct PushButtonDesign {
 };
 
 fw::PropertyString BuildPushButtonList(const PushButtonDesign& d) {
-  return HeadOf({d.name, d.box, d.locked, d.locked, false, false, d.tabIndex, true})
+  return HeadOf({.name = d.name,
+                 .box = d.box,
+                 .lockLeft = d.locked,
+                 .lockTop = d.locked,
+                 .lockRight = false,
+                 .lockBottom = false,
+                 .tabIndex = d.tabIndex,
+                 .tabStop = true})
       .EnumWide("MacButtonStyle", d.macButtonStyle)
       .Boolean("Cancel", false)
       .Text("Caption", d.caption)
@@ -297,63 +332,139 @@ fw::PropertyString BuildPwheelList() {
 fw::PropertyString BuildControlList(std::string_view name) {
   if (name == "Canvas1") return BuildCanvas1List();
   if (name == "DataFld") {
-    return BuildTextAreaList({"DataFld", {20, 260, 460, 275}, true, 1, true, true, true, true,
-                              kBlack, true, "Courier", ""});
+    return BuildTextAreaList({.name = "DataFld",
+                              .box = {.left = 20, .top = 260, .width = 460, .height = 275},
+                              .locked = true,
+                              .tabIndex = 1,
+                              .hasBorder = true,
+                              .enabled = true,
+                              .hasVerticalScrollbar = true,
+                              .allowStyledText = true,
+                              .textColor = kBlack,
+                              .visible = true,
+                              .fontName = "Courier",
+                              .value = ""});
   }
   if (name == "authorTxt") {
-    return BuildLabelList({"authorTxt", {62, 94, 375, 14}, false, 2, false, 2, kTeal,
-                           ControlWndDesign::kByLine, true, false, 10.0f});
+    return BuildLabelList({.name = "authorTxt",
+                           .box = {.left = 62, .top = 94, .width = 375, .height = 14},
+                           .locked = false,
+                           .tabIndex = 2,
+                           .tabStop = false,
+                           .textAlignment = 2,
+                           .textColor = kTeal,
+                           .value = ControlWndDesign::kByLine,
+                           .visible = true,
+                           .bold = false,
+                           .fontSize = 10.0f});
   }
-  if (name == "VarFld") return BuildTextFieldList({"VarFld", 148, 6, 3, "###"});
-  if (name == "SubFld") return BuildTextFieldList({"SubFld", 172, 7, 4, "####"});
-  if (name == "RepFld") return BuildTextFieldList({"RepFld", 196, 8, 4, "####"});
-  if (name == "VarWarning") {
-    return BuildLabelList({"VarWarning", {249, 150, 100, 16}, false, 9, true, 0, kRed,
-                           "(3 - 200)", false, false, 12.0f});
+  if (name == "VarFld") {
+    return BuildTextFieldList(
+        {.name = "VarFld", .top = 148, .tabIndex = 6, .maximumCharacters = 3, .validationMask = "###"});
   }
-  if (name == "SubWarning") {
-    return BuildLabelList({"SubWarning", {249, 174, 110, 16}, false, 10, true, 0, kRed,
-                           "(50 - 2500)", false, false, 12.0f});
+  if (name == "SubFld") {
+    return BuildTextFieldList(
+        {.name = "SubFld", .top = 172, .tabIndex = 7, .maximumCharacters = 4, .validationMask = "####"});
   }
-  if (name == "RepWarning") {
-    return BuildLabelList({"RepWarning", {249, 197, 110, 16}, false, 11, true, 0, kRed,
-                           "(1 - 1000)", false, false, 12.0f});
+  if (name == "RepFld") {
+    return BuildTextFieldList(
+        {.name = "RepFld", .top = 196, .tabIndex = 8, .maximumCharacters = 4, .validationMask = "####"});
+  }
+  // The range hints are fixed texts; a test holds them to the input limits.
+  struct Hint {
+    std::string_view name;
+    std::int64_t top, width, tabIndex;
+    std::string_view text;
+  };
+  for (const Hint& h :
+       {Hint{.name = "VarWarning", .top = 150, .width = 100, .tabIndex = 9, .text = "(3 - 200)"},
+        Hint{.name = "SubWarning", .top = 174, .width = 110, .tabIndex = 10, .text = "(50 - 2500)"},
+        Hint{.name = "RepWarning", .top = 197, .width = 110, .tabIndex = 11, .text = "(1 - 1000)"}}) {
+    if (name != h.name) continue;
+    return BuildLabelList({.name = h.name,
+                           .box = {.left = 249, .top = h.top, .width = h.width, .height = 16},
+                           .locked = false,
+                           .tabIndex = h.tabIndex,
+                           .tabStop = true,
+                           .textAlignment = 0,
+                           .textColor = kRed,
+                           .value = h.text,
+                           .visible = false,
+                           .bold = false,
+                           .fontSize = 12.0f});
   }
   if (name == "disclaimFld") {
-    return BuildTextAreaList({"disclaimFld", {-90, 519, 58, 151}, false, 13, false, false, false,
-                              false, kGreen, false, "System", HelpText});
+    // Wholly left of the client area: it holds the help text and is never seen.
+    return BuildTextAreaList({.name = "disclaimFld",
+                              .box = {.left = -90, .top = 519, .width = 58, .height = 151},
+                              .locked = false,
+                              .tabIndex = 13,
+                              .hasBorder = false,
+                              .enabled = false,
+                              .hasVerticalScrollbar = false,
+                              .allowStyledText = false,
+                              .textColor = kGreen,
+                              .visible = false,
+                              .fontName = "System",
+                              .value = HelpText});
   }
-  if (name == "CalculateBtn") {
-    return BuildPushButtonList(
-        {"CalculateBtn", {20, 560, 70, 20}, false, 15, 0, "Calculate", true, 12.0f, false});
+  // The four text buttons in a row along the bottom; only Quit has a bold caption.
+  struct TextButton {
+    std::string_view name;
+    std::int64_t left, tabIndex;
+    std::string_view caption;
+    bool bold;
+  };
+  for (const TextButton& b :
+       {TextButton{.name = "CalculateBtn", .left = 20, .tabIndex = 15, .caption = "Calculate", .bold = false},
+        TextButton{.name = "PrintBtn", .left = 130, .tabIndex = 16, .caption = "Print", .bold = false},
+        TextButton{.name = "ClearBtn", .left = 240, .tabIndex = 17, .caption = "Clear", .bold = false},
+        TextButton{.name = "QuitBtn", .left = 350, .tabIndex = 18, .caption = "Quit", .bold = true}}) {
+    if (name != b.name) continue;
+    return BuildPushButtonList({.name = b.name,
+                                .box = {.left = b.left, .top = 560, .width = 70, .height = 20},
+                                .locked = false,
+                                .tabIndex = b.tabIndex,
+                                .macButtonStyle = 0,
+                                .caption = b.caption,
+                                .transparent = true,
+                                .fontSize = 12.0f,
+                                .bold = b.bold});
   }
-  if (name == "PrintBtn") {
-    return BuildPushButtonList(
-        {"PrintBtn", {130, 560, 70, 20}, false, 16, 0, "Print", true, 12.0f, false});
-  }
-  if (name == "ClearBtn") {
-    return BuildPushButtonList(
-        {"ClearBtn", {240, 560, 70, 20}, false, 17, 0, "Clear", true, 12.0f, false});
-  }
-  if (name == "QuitBtn") {
-    return BuildPushButtonList(
-        {"QuitBtn", {350, 560, 70, 20}, false, 18, 0, "Quit", true, 12.0f, true});
-  }
-  if (name == "Label1") {
-    return BuildLabelList({"Label1", {40, 148, 160, 20}, true, 19, false, 0, kTeal,
-                           "Number of variables:", true, true, 14.0f});
-  }
-  if (name == "Label2") {
-    return BuildLabelList({"Label2", {40, 172, 160, 20}, true, 20, false, 0, kTeal,
-                           "Number of subjects:", true, true, 14.0f});
-  }
-  if (name == "Label3") {
-    return BuildLabelList({"Label3", {40, 196, 160, 20}, true, 21, false, 0, kTeal,
-                           "Number of replications:", true, true, 14.0f});
+  // The captions of the three number fields.
+  struct Caption {
+    std::string_view name;
+    std::int64_t top, tabIndex;
+    std::string_view text;
+  };
+  for (const Caption& c :
+       {Caption{.name = "Label1", .top = 148, .tabIndex = 19, .text = "Number of variables:"},
+        Caption{.name = "Label2", .top = 172, .tabIndex = 20, .text = "Number of subjects:"},
+        Caption{.name = "Label3", .top = 196, .tabIndex = 21, .text = "Number of replications:"}}) {
+    if (name != c.name) continue;
+    return BuildLabelList({.name = c.name,
+                           .box = {.left = 40, .top = c.top, .width = 160, .height = 20},
+                           .locked = true,
+                           .tabIndex = c.tabIndex,
+                           .tabStop = false,
+                           .textAlignment = 0,
+                           .textColor = kTeal,
+                           .value = c.text,
+                           .visible = true,
+                           .bold = true,
+                           .fontSize = 14.0f});
   }
   if (name == "Qbtn") {
-    return BuildPushButtonList(
-        {"Qbtn", {458, 553, 30, 30}, true, 25, 9, "", false, 0.0f, false});
+    // The help button.
+    return BuildPushButtonList({.name = "Qbtn",
+                                .box = {.left = 458, .top = 553, .width = 30, .height = 30},
+                                .locked = true,
+                                .tabIndex = 25,
+                                .macButtonStyle = 9,
+                                .caption = "",
+                                .transparent = false,
+                                .fontSize = 0.0f,
+                                .bold = false});
   }
   if (name == "Line1") return BuildLine1List();
   if (name == "Pwheel") return BuildPwheelList();

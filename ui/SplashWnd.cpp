@@ -113,12 +113,16 @@ const fw::PropertyString& WindowList() {
 }
 
 const fw::PropertyString& Canvas1List() {
-  static const fw::PropertyString list = CanvasList({0, false, false, 99, 374, 30, 20, "Canvas1"});
+  static const fw::PropertyString list =
+      CanvasList({.tabIndex = 0, .lockTop = false, .lockLeft = false, .height = 99, .width = 374,
+                  .top = 30, .left = 20, .name = "Canvas1"});
   return list;
 }
 
 const fw::PropertyString& Canvas3List() {
-  static const fw::PropertyString list = CanvasList({3, true, true, 56, 65, 141, 174, "Canvas3"});
+  static const fw::PropertyString list =
+      CanvasList({.tabIndex = 3, .lockTop = true, .lockLeft = true, .height = 56, .width = 65,
+                  .top = 141, .left = 174, .name = "Canvas3"});
   return list;
 }
 
