@@ -7,10 +7,23 @@
 namespace StatsModule::detail {
 namespace {
 
-Isa Widest() {
+bool CpuHas(Isa isa) {
+#if TESSIVAR_X86
   __builtin_cpu_init();
-  if (__builtin_cpu_supports("avx512f")) return Isa::kAvx512;
-  if (__builtin_cpu_supports("avx2")) return Isa::kAvx2;
+  switch (isa) {
+    case Isa::kBaseline: return true;
+    case Isa::kAvx2: return __builtin_cpu_supports("avx2");
+    case Isa::kAvx512: return __builtin_cpu_supports("avx512f");
+  }
+  return false;
+#else
+  return isa == Isa::kBaseline;
+#endif
+}
+
+Isa Widest() {
+  if (CpuHas(Isa::kAvx512)) return Isa::kAvx512;
+  if (CpuHas(Isa::kAvx2)) return Isa::kAvx2;
   return Isa::kBaseline;
 }
 
@@ -21,15 +34,7 @@ Isa& Active() {
 
 }  // namespace
 
-bool IsaSupported(Isa isa) {
-  __builtin_cpu_init();
-  switch (isa) {
-    case Isa::kBaseline: return true;
-    case Isa::kAvx2: return __builtin_cpu_supports("avx2");
-    case Isa::kAvx512: return __builtin_cpu_supports("avx512f");
-  }
-  return false;
-}
+bool IsaSupported(Isa isa) { return CpuHas(isa); }
 
 const char* IsaName(Isa isa) {
   switch (isa) {

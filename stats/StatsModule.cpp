@@ -3,12 +3,15 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <new>
+#include <string>
 #include <vector>
 
 #include "framework/core/BackgroundTask.h"
 #include "framework/core/DoubleArray.h"
+#include "framework/core/Exceptions.h"
 #include "framework/core/Math.h"
 #include "framework/core/Random.h"
 #include "stats/Isa.h"
@@ -20,8 +23,6 @@
 // are added, so every width gives the same bits.
 
 #define TESSIVAR_KERNEL inline __attribute__((always_inline))
-#define TESSIVAR_AVX2 __attribute__((target("avx2")))
-#define TESSIVAR_AVX512 __attribute__((target("avx512f")))
 
 namespace StatsModule {
 namespace {
@@ -54,7 +55,13 @@ void Dispatch(Baseline baseline, Avx2 avx2, Avx512 avx512) {
   }
 }
 
-int32_t Narrow(int64_t value) { return static_cast<int32_t>(value); }
+// Array bounds are 32-bit; a count beyond them is a program fault, never cut down to fit.
+int32_t Narrow(int64_t value) {
+  if (value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max()) {
+    throw fw::OutOfBoundsException("a count of " + std::to_string(value) + " exceeds the 32-bit array bounds");
+  }
+  return static_cast<int32_t>(value);
+}
 
 // Zeroed working cells whose cell 1 starts a cache line, so that vectors over cells 1.. are
 // aligned and a kernel's speed does not depend on where the heap put them.

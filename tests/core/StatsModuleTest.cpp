@@ -402,6 +402,43 @@ TEST_F(StatsModuleTest, EachReplicationsEigenvaluesAddUpToTheNumberOfVariables) 
   }
 }
 
+// One digest of r and the eigenvalues over a few sizes, on data that a small integer generator
+// makes (multiples of 1/64, so no library function enters it). The value is the same on every
+// machine and with every vector width; a change means the engine's arithmetic changed.
+TEST_F(StatsModuleTest, DigestOfTheResultsIsTheSameEverywhere) {
+  constexpr std::uint64_t kExpected = 0xdf7e252c5198a909;
+  struct Size {
+    int vars, subs;
+  };
+  const Size sizes[] = {{3, 50}, {8, 61}, {37, 200}, {200, 400}};
+  for (Isa isa : SupportedIsas()) {
+    StatsModule::detail::UseIsa(isa);
+    std::uint32_t state = 12345;
+    std::uint64_t digest = 0xcbf29ce484222325;  // FNV-1a over each double's bits, low byte first
+    const auto add = [&](double value) {
+      std::uint64_t bits;
+      std::memcpy(&bits, &value, sizeof bits);
+      for (int byte = 0; byte < 8; ++byte) digest = (digest ^ ((bits >> (8 * byte)) & 0xff)) * 0x100000001b3;
+    };
+    for (const Size size : sizes) {
+      Start(size.vars, size.subs, 1);
+      VarsModule::RanData->Resize(size.subs, size.vars);
+      for (int i = 1; i <= size.subs; ++i) {
+        for (int j = 1; j <= size.vars; ++j) {
+          state = state * 1103515245u + 12345u;
+          VarsModule::RanData->Set(i, j, static_cast<double>(static_cast<int>((state >> 8) % 2001) - 1000) / 64.0);
+        }
+      }
+      StatsModule::CorrMatrix();
+      StatsModule::EigenvaluesCalc();
+      for (int m = 1; m <= size.vars; ++m)
+        for (int j = 1; j <= size.vars; ++j) add(VarsModule::r->Get(m, j));
+      for (int u = 1; u <= size.vars; ++u) add(VarsModule::SumStats->Get(u, 1));
+    }
+    EXPECT_EQ(digest, kExpected) << StatsModule::detail::IsaName(isa) << ": 0x" << std::hex << digest;
+  }
+}
+
 // ---- SummaryStats ----
 
 TEST_F(StatsModuleTest, SummaryStatsOfWorkedFigures) {
@@ -455,6 +492,31 @@ TEST_F(StatsModuleTest, AnAbsentArrayRaisesNilObjectException) {
     *c.array = nullptr;
     EXPECT_THROW(c.routine(), fw::NilObjectException);
     *c.array = saved;
+  }
+}
+
+TEST_F(StatsModuleTest, ACountBeyondThirtyTwoBitsRaisesInsteadOfWrappingAround) {
+  // 2^32 + 3 would wrap around to 3: array bounds are 32-bit numbers.
+  constexpr std::int64_t kWraps = (std::int64_t{1} << 32) + 3;
+  struct Case {
+    const char* name;
+    std::int64_t* count;
+    std::int64_t value;
+    void (*routine)();
+  };
+  const Case cases[] = {{"vars in RanNumbers", &VarsModule::vars, kWraps, StatsModule::RanNumbers},
+                        {"subs in RanNumbers", &VarsModule::subs, kWraps, StatsModule::RanNumbers},
+                        {"vars in CorrMatrix", &VarsModule::vars, kWraps, StatsModule::CorrMatrix},
+                        {"subs in CorrMatrix", &VarsModule::subs, -kWraps, StatsModule::CorrMatrix},
+                        {"vars in EigenvaluesCalc", &VarsModule::vars, kWraps, StatsModule::EigenvaluesCalc},
+                        {"vars in SummaryStats", &VarsModule::vars, kWraps, StatsModule::SummaryStats}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Start(3, 50, 2);
+    StatsModule::RanNumbers();
+    StatsModule::CorrMatrix();
+    *c.count = c.value;
+    EXPECT_THROW(c.routine(), fw::OutOfBoundsException);
   }
 }
 
