@@ -10,9 +10,17 @@
 // as many replications more, each on the same data once with the engine and once with a copy of
 // it whose yield points are compiled out, and prints what the yields cost.
 
+#ifdef _WIN32
+#define NOMINMAX
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#include <psapi.h>
+#else
 #include <sys/resource.h>
+#endif
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -20,6 +28,7 @@
 #include <cstring>
 #include <exception>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/core/BackgroundTask.h"
@@ -40,48 +49,72 @@ struct Options {
   bool yieldShare = false;
 };
 
-[[noreturn]] void Usage(const char* problem) {
-  std::fprintf(stderr,
-               "tessivar-bench: %s\n"
-               "usage: tessivar-bench --vars N --subjects N --replications N [--dump FILE] [--isa NAME]\n"
-               "                      [--yield-share]\n"
-               "  N within the program's limits: 3-200 variables, 50-2500 subjects (more than the\n"
-               "  variables), 1-1000 replications; NAME is baseline, avx2 or avx512\n",
-               problem);
+constexpr const char* kUsage =
+    "usage: tessivar-bench --vars N --subjects N --replications N [--dump FILE] [--isa NAME]\n"
+    "                      [--yield-share]\n"
+    "  N within the program's limits: 3-200 variables, 50-2500 subjects (more than the\n"
+    "  variables), 1-1000 replications; NAME is baseline, avx2 or avx512\n";
+
+[[noreturn]] void Usage(const std::string& problem) {
+  std::fprintf(stderr, "tessivar-bench: %s\n%s", problem.c_str(), kUsage);
   std::exit(2);
 }
 
-std::int64_t Number(const char* text) {
+// A whole number; white space around it is allowed on both sides alike.
+std::int64_t Number(const std::string& option, const char* text) {
+  constexpr const char* kSpace = " \t\n\v\f\r";
+  std::string digits = text;
+  digits.erase(0, digits.find_first_not_of(kSpace));
+  digits.erase(digits.find_last_not_of(kSpace) + 1);
   char* end = nullptr;
-  const long long value = std::strtoll(text, &end, 10);
-  if (end == text || *end != '\0') Usage("a count must be a whole number");
+  errno = 0;
+  const long long value = std::strtoll(digits.c_str(), &end, 10);
+  if (digits.empty() || *end != '\0' || errno == ERANGE) {
+    Usage(option + " needs a whole number, not \"" + text + "\"");
+  }
   return value;
 }
 
 Options Parse(int argc, char** argv) {
   Options o;
+  bool seen[3] = {false, false, false};
   for (int a = 1; a < argc; ++a) {
     const std::string arg = argv[a];
+    if (arg == "--help" || arg == "-h") {
+      std::fputs(kUsage, stdout);
+      std::exit(std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1);
+    }
     if (arg == "--yield-share") {
       o.yieldShare = true;
       continue;
     }
-    if (a + 1 >= argc) Usage(("missing value after " + arg).c_str());
+    const bool takesValue =
+        arg == "--vars" || arg == "--subjects" || arg == "--replications" || arg == "--dump" || arg == "--isa";
+    if (!takesValue) Usage((arg.rfind("--", 0) == 0 ? "unknown option " : "unknown argument ") + arg);
+    if (a + 1 >= argc) Usage("missing value after " + arg);
     const char* value = argv[++a];
     if (arg == "--vars") {
-      o.vars = Number(value);
+      o.vars = Number(arg, value);
+      seen[0] = true;
     } else if (arg == "--subjects") {
-      o.subs = Number(value);
+      o.subs = Number(arg, value);
+      seen[1] = true;
     } else if (arg == "--replications") {
-      o.reps = Number(value);
+      o.reps = Number(arg, value);
+      seen[2] = true;
     } else if (arg == "--dump") {
       o.dump = value;
-    } else if (arg == "--isa") {
-      o.isa = value;
+      if (o.dump.empty()) Usage("--dump needs a file name");
     } else {
-      Usage(("unknown option " + arg).c_str());
+      o.isa = value;
     }
   }
+  std::string missing;
+  const char* const names[3] = {"--vars", "--subjects", "--replications"};
+  for (int k = 0; k < 3; ++k) {
+    if (!seen[k]) missing += (missing.empty() ? "" : ", ") + std::string(names[k]);
+  }
+  if (!missing.empty()) Usage("missing " + missing);
   if (o.vars < 3 || o.vars > 200) Usage("--vars must be 3-200");
   if (o.subs < 50 || o.subs > 2500) Usage("--subjects must be 50-2500");
   if (o.subs <= o.vars) Usage("--subjects must be more than --vars");
@@ -136,6 +169,23 @@ void YieldShare(std::int64_t reps) {
               100.0 * (withMs - withoutMs) / withMs);
 }
 
+// The process's peak memory in MiB and what the figure is on this system.
+std::pair<double, const char*> PeakMemory() {
+#ifdef _WIN32
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) return {0.0, "unknown"};
+  return {static_cast<double>(counters.PeakWorkingSetSize) / (1024.0 * 1024.0), "peak working set"};
+#else
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return {static_cast<double>(usage.ru_maxrss) / 1024.0, "maximum resident set"};
+#endif
+}
+
+// The reason of the last failed write, as far as the C library kept it.
+const char* WriteError(int error) { return error != 0 ? std::strerror(error) : "write error"; }
+
 void WriteRow(std::FILE* out, const fw::DoubleArray2D& a, std::int32_t i, std::int32_t from, std::int32_t to) {
   for (std::int32_t j = from; j <= to; ++j) std::fprintf(out, j == from ? "%a" : " %a", a.Get(i, j));
   std::fputc('\n', out);
@@ -154,8 +204,11 @@ void Dump(const std::string& path) {
   for (std::int32_t i = 1; i <= subs; ++i) WriteRow(out, *VarsModule::RanData, i, 1, vars);
   for (std::int32_t m = 1; m <= vars; ++m) WriteRow(out, *VarsModule::r, m, 1, vars);
   for (std::int32_t u = 1; u <= vars; ++u) WriteRow(out, *VarsModule::SumStats, u, 1, 3);
-  if (std::fclose(out) != 0) {
-    std::fprintf(stderr, "tessivar-bench: cannot write %s\n", path.c_str());
+  errno = 0;
+  const bool flushed = std::fflush(out) == 0 && !std::ferror(out);
+  const int error = errno;
+  if (std::fclose(out) != 0 || !flushed) {
+    std::fprintf(stderr, "tessivar-bench: cannot write %s: %s\n", path.c_str(), WriteError(flushed ? errno : error));
     std::exit(1);
   }
 }
@@ -192,8 +245,7 @@ int Run(const Options& o) {
   const double yieldsPerRep = static_cast<double>(fw::BackgroundTaskCalls() - yieldsBefore) / o.reps;
   const double wholeMs = Median(whole);
 
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
+  const auto [peakMiB, peakKind] = PeakMemory();
 
   std::printf("tessivar-bench: %lld variables, %lld subjects, %lld replications (kernels: %s)\n",
               static_cast<long long>(o.vars), static_cast<long long>(o.subs), static_cast<long long>(o.reps),
@@ -206,10 +258,15 @@ int Run(const Options& o) {
   std::printf("SummaryStats       %9.3f ms\n", Milliseconds(end - t4));
   std::printf("calculation        %9.3f s\n", std::chrono::duration<double>(end - start).count());
   std::printf("loop iterations    %.0f per replication, each ending with a yield\n", yieldsPerRep);
-  std::printf("peak memory        %.1f MiB (maximum resident set)\n", static_cast<double>(usage.ru_maxrss) / 1024.0);
+  std::printf("peak memory        %.1f MiB (%s)\n", peakMiB, peakKind);
 
   if (!o.dump.empty()) Dump(o.dump);
   if (o.yieldShare) YieldShare(o.reps);
+  errno = 0;
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    std::fprintf(stderr, "tessivar-bench: cannot write the results: %s\n", WriteError(errno));
+    return 1;
+  }
   return 0;
 }
 
