@@ -14,6 +14,10 @@ if [ "${1:-}" = "--test" ]; then
   packages+=(xvfb xauth xdotool xclip x11-utils poppler-utils imagemagick
              binutils-mingw-w64-x86-64 clang-14 libclang-rt-14-dev locales)
 fi
+if [ "${1:-}" = "--cross" ]; then
+  # Cross builds of the Qt-free part: arm64 under qemu-user, Windows under Wine.
+  packages+=(g++-aarch64-linux-gnu qemu-user g++-mingw-w64-x86-64-posix wine wine64)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
