@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include <cmath>
+#include <numbers>
 
 #include "framework/core/Exceptions.h"
 #include "framework/gui/ControlImpl.h"
@@ -491,7 +492,7 @@ class WheelWidget : public ControlWidget<QWidget> {
       const int age = (head - i + 12) % 12;  // 0 = the brightest
       colour.setAlphaF(std::max(0.15, 1.0 - age / 12.0));
       p.setPen(QPen(colour, spoke, Qt::SolidLine, Qt::RoundCap));
-      const qreal a = i * (M_PI / 6.0);
+      const qreal a = i * (std::numbers::pi / 6.0);
       p.drawLine(QPointF(std::sin(a) * inner, -std::cos(a) * inner), QPointF(std::sin(a) * outer, -std::cos(a) * outer));
     }
   }
