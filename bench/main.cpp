@@ -49,14 +49,22 @@ struct Options {
   bool yieldShare = false;
 };
 
-constexpr const char* kUsage =
-    "usage: tessivar-bench --vars N --subjects N --replications N [--dump FILE] [--isa NAME]\n"
-    "                      [--yield-share]\n"
-    "  N within the program's limits: 3-200 variables, 50-2500 subjects (more than the\n"
-    "  variables), 1-1000 replications; NAME is baseline, avx2 or avx512\n";
+// The counts allowed are the program's own input limits.
+constexpr VarsModule::InputLimits kLimits = VarsModule::kInputLimits;
+
+std::string Range(std::int64_t low, std::int64_t high) { return std::to_string(low) + "-" + std::to_string(high); }
+
+std::string UsageText() {
+  return "usage: tessivar-bench --vars N --subjects N --replications N [--dump FILE] [--isa NAME]\n"
+         "                      [--yield-share]\n"
+         "  N within the program's limits: " + Range(kLimits.VarMin, kLimits.VarMax) + " variables, " +
+         Range(kLimits.SubMin, kLimits.SubMax) + " subjects (more than the\n"
+         "  variables), " + Range(kLimits.RepMin, kLimits.RepMax) +
+         " replications; NAME is baseline, avx2 or avx512\n";
+}
 
 [[noreturn]] void Usage(const std::string& problem) {
-  std::fprintf(stderr, "tessivar-bench: %s\n%s", problem.c_str(), kUsage);
+  std::fprintf(stderr, "tessivar-bench: %s\n%s", problem.c_str(), UsageText().c_str());
   std::exit(2);
 }
 
@@ -81,7 +89,7 @@ Options Parse(int argc, char** argv) {
   for (int a = 1; a < argc; ++a) {
     const std::string arg = argv[a];
     if (arg == "--help" || arg == "-h") {
-      std::fputs(kUsage, stdout);
+      std::fputs(UsageText().c_str(), stdout);
       std::exit(std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1);
     }
     if (arg == "--yield-share") {
@@ -115,10 +123,16 @@ Options Parse(int argc, char** argv) {
     if (!seen[k]) missing += (missing.empty() ? "" : ", ") + std::string(names[k]);
   }
   if (!missing.empty()) Usage("missing " + missing);
-  if (o.vars < 3 || o.vars > 200) Usage("--vars must be 3-200");
-  if (o.subs < 50 || o.subs > 2500) Usage("--subjects must be 50-2500");
+  if (o.vars < kLimits.VarMin || o.vars > kLimits.VarMax) {
+    Usage("--vars must be " + Range(kLimits.VarMin, kLimits.VarMax));
+  }
+  if (o.subs < kLimits.SubMin || o.subs > kLimits.SubMax) {
+    Usage("--subjects must be " + Range(kLimits.SubMin, kLimits.SubMax));
+  }
   if (o.subs <= o.vars) Usage("--subjects must be more than --vars");
-  if (o.reps < 1 || o.reps > 1000) Usage("--replications must be 1-1000");
+  if (o.reps < kLimits.RepMin || o.reps > kLimits.RepMax) {
+    Usage("--replications must be " + Range(kLimits.RepMin, kLimits.RepMax));
+  }
   return o;
 }
 

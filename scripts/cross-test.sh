@@ -16,7 +16,7 @@ wine wineboot --init >/dev/null 2>&1
 for target in aarch64-linux-gnu x86_64-w64-mingw32; do
   dir=build-$target
   echo "== $target"
-  cmake -S . -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE="cmake/$target.cmake" -DTESSIVAR_GUI=OFF \
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE="cmake/$target.cmake" -DTESSIVAR_GUI=OFF -DTESSIVAR_FUZZ=OFF \
     -DTESSIVAR_GTEST_SOURCE=/usr/src/googletest >/dev/null
   cmake --build "$dir"
   ctest --test-dir "$dir" --output-on-failure -j "$(nproc)"
