@@ -2,6 +2,10 @@
 // Test access to the Qt widgets behind the framework's objects. Tests only: the program never
 // sees Qt.
 
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
 #include <memory>
 
 #include "framework/gui/Dialogs.h"
@@ -31,6 +35,8 @@ QMenuBar* MenuBarOf(const Window& window);
 QAction* ActionOf(const Ref<MenuItem>& item);
 // A page on a printer set up as the print dialog would leave it (copies, page range).
 Ref<Graphics> PageOn(std::unique_ptr<QPrinter> printer);
+// Where a window of that frame size is placed on a screen's available area.
+QPoint PlacedTopLeft(const QRect& available, const QSize& frame);
 // Whether Quit (or a failure report) has asked the program to end.
 bool QuitPending();
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QPushButton>
@@ -12,6 +13,7 @@
 
 #include "framework/core/Exceptions.h"
 #include "framework/gui/Menus.h"
+#include "framework/gui/TestingQt.h"
 #include "framework/gui/WindowImpl.h"
 
 namespace fw {
@@ -46,6 +48,35 @@ class TopLevel : public QWidget {
     return QWidget::event(e);
   }
 
+  // A modal window blocks the others; minimised alone it would leave them on screen and deaf.
+  // So it takes them down with it, and comes back with the first of them to come back.
+  void changeEvent(QEvent* e) override {
+    QWidget::changeEvent(e);
+    if (e->type() != QEvent::WindowStateChange || !owner_) return;
+    const bool minimised = isMinimized();
+    const bool wasMinimised = static_cast<QWindowStateChangeEvent*>(e)->oldState() & Qt::WindowMinimized;
+    if (minimised == wasMinimised) return;
+    if (windowModality() != Qt::NonModal) {
+      for (QWidget* other : OtherWindows()) {
+        if (minimised && !other->isMinimized()) {
+          other->showMinimized();
+          takenDown_.push_back(other);
+        } else if (!minimised && takenDown_.contains(other) && other->isMinimized()) {
+          other->showNormal();
+        }
+      }
+      if (!minimised) {
+        takenDown_.clear();
+        raise();
+        activateWindow();
+      }
+    } else if (!minimised) {
+      for (QWidget* other : OtherWindows()) {
+        if (other->windowModality() != Qt::NonModal && other->isMinimized()) other->showNormal();
+      }
+    }
+  }
+
   void closeEvent(QCloseEvent* e) override {
     e->accept();
     Window* w = owner_;
@@ -75,7 +106,18 @@ class TopLevel : public QWidget {
   }
 
  private:
+  // The program's other windows on screen.
+  QList<QWidget*> OtherWindows() const {
+    QList<QWidget*> others;
+    for (auto& [name, window] : R().windows) {
+      QWidget* top = window ? window->impl().top.data() : nullptr;
+      if (top && top != this && top->isVisible()) others.push_back(top);
+    }
+    return others;
+  }
+
   Window* owner_;
+  QList<QPointer<QWidget>> takenDown_;
 };
 
 class ClientArea : public QWidget {
@@ -98,6 +140,14 @@ class ClientArea : public QWidget {
 };
 
 }  // namespace
+
+QPoint PlacedTopLeft(const QRect& available, const QSize& frame) {
+  // Centred where it fits; where it does not, from the area's top or left edge, so that its
+  // top-left corner and title bar can always be reached and the window moved.
+  const auto place = [](int start, int room, int size) { return start + std::max(0, (room - size) / 2); };
+  return {place(available.left(), available.width(), frame.width()),
+          place(available.top(), available.height(), frame.height())};
+}
 
 QWidget* ClientOf(Window* window) { return window ? window->impl().client.data() : nullptr; }
 
@@ -354,10 +404,8 @@ void Window::Show() {
   if (!w.placed) {
     w.placed = true;
     w.top->adjustSize();
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-      const QRect area = screen->availableGeometry();
-      const QSize size = w.top->frameGeometry().size();
-      w.top->move(area.center() - QPoint(size.width() / 2, size.height() / 2));
+    if (QScreen* screen = w.top->screen() ? w.top->screen() : QGuiApplication::primaryScreen()) {
+      w.top->move(detail::PlacedTopLeft(screen->availableGeometry(), w.top->frameGeometry().size()));
     }
   }
   w.top->show();
@@ -421,6 +469,10 @@ void Window::SetProperty(std::string_view name, const PropertyValue& value) {
 }
 
 PropertyValue Window::Property(std::string_view name) const { return impl_->Get(name); }
+
+QPoint testing::PlacedTopLeft(const QRect& available, const QSize& frame) {
+  return detail::PlacedTopLeft(available, frame);
+}
 
 Ref<Window> GetImplicitWindow(std::string_view className) {
   for (const auto& [name, window] : R().windows) {

@@ -52,6 +52,8 @@ struct Window::Impl {
 };
 
 namespace detail {
+// Where a window of that frame size goes on a screen's available area.
+QPoint PlacedTopLeft(const QRect& available, const QSize& frame);
 QWidget* ClientOf(Window* window);
 void ControlsChanged(Window* window);  // tab order or default buttons need a new look
 }  // namespace detail

@@ -121,6 +121,74 @@ TEST_F(WindowTest, TheWindowListSetsSizeTitleStyleAndColour) {
   EXPECT_EQ(w->Property("MaximumWidth").integer, 450);
 }
 
+TEST_F(WindowTest, AWindowIsCentredWithItsTopLeftCornerAlwaysOnTheAvailableArea) {
+  struct Case {
+    const char* screen;
+    QRect physical;  // the available area in device pixels
+    double scale;
+    QSize frame;
+    QPoint expected;
+  };
+  const Case cases[] = {
+      {"1280 x 1024", {0, 0, 1280, 1024}, 1.0, {500, 619}, {390, 202}},
+      {"1280 x 1024 at scale 2", {0, 0, 1280, 1024}, 2.0, {500, 619}, {70, 0}},
+      {"640 x 480", {0, 0, 640, 480}, 1.0, {500, 619}, {70, 0}},
+      {"narrower than the window", {0, 0, 400, 300}, 1.0, {500, 619}, {0, 0}},
+      {"a panel above", {0, 30, 1024, 738}, 1.0, {500, 619}, {262, 89}},
+      {"a panel above, too low", {0, 30, 800, 570}, 1.0, {500, 619}, {150, 30}},
+      {"a second screen on the right", {1280, 0, 1024, 768}, 1.0, {500, 619}, {1542, 74}},
+      {"a second screen above", {0, -768, 1024, 768}, 1.0, {500, 619}, {262, -694}},
+      {"the splash window at scale 2", {0, 0, 1280, 1024}, 2.0, {414, 269}, {113, 121}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.screen);
+    const QRect area(QPointF(c.physical.topLeft()).toPoint() / c.scale, c.physical.size() / c.scale);
+    const QPoint at = fw::testing::PlacedTopLeft(area, c.frame);
+    EXPECT_EQ(at, c.expected);
+    EXPECT_TRUE(area.contains(at)) << "the top-left corner, and the title bar below it, are on the area";
+    if (c.frame.width() <= area.width() && c.frame.height() <= area.height()) {
+      EXPECT_TRUE(area.contains(QRect(at, c.frame))) << "a window that fits is wholly on the area";
+    }
+  }
+}
+
+TEST_F(WindowTest, AMinimisedModalWindowTakesTheWindowsItBlocksWithIt) {
+  fw::Ref<TestWnd> main = Instance();
+  static const fw::ClassDecl aboutDecl = guitest::Declared({"Layout"}, "AboutWnd.AboutWnd");
+  fw::Ref<TestWnd> about = Instance(
+      [](TestWnd& w) {
+        w.layout = [](TestWnd& self) {
+          fw::SetProperties(self, fw::PropertyListWriter().EnumWide("Type", 2).Boolean("HasMinimizeButton", true).Build());
+        };
+      },
+      &aboutDecl);
+  Settle();
+  QWidget* mainTop = fw::testing::TopLevelOf(*main);
+  QWidget* aboutTop = fw::testing::TopLevelOf(*about);
+  ASSERT_EQ(aboutTop->windowModality(), Qt::ApplicationModal);
+
+  // Minimised and restored from its own button: the main window goes and comes with it.
+  aboutTop->showMinimized();
+  Settle();
+  EXPECT_TRUE(mainTop->isMinimized()) << "a blocked window left on screen would be deaf to the user";
+  aboutTop->showNormal();
+  Settle();
+  EXPECT_FALSE(mainTop->isMinimized());
+
+  // Minimised, then the main window restored: the modal window comes back with it.
+  aboutTop->showMinimized();
+  Settle();
+  mainTop->showNormal();
+  Settle();
+  EXPECT_FALSE(aboutTop->isMinimized());
+
+  // A window that is not modal takes no other window with it.
+  about->Hide();
+  mainTop->showMinimized();
+  Settle();
+  EXPECT_FALSE(aboutTop->isMinimized());
+}
+
 TEST_F(WindowTest, ControlsAreFoundByNameAndNamesAreUnique) {
   fw::Ref<TestWnd> w = Instance([](TestWnd& w) {
     w.createControls = [](TestWnd& self) {
