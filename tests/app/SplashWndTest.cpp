@@ -16,6 +16,7 @@
 #include "app/Startup.h"
 #include "framework/gui/Testing.h"
 #include "framework/gui/TestingQt.h"
+#include "tests/ui/ProgramFixture.h"
 #include "ui/ControlWnd.h"
 #include "ui/CreditLine.h"
 #include "ui/Pictures.h"
@@ -23,32 +24,9 @@
 
 namespace {
 
-class SplashWndTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    fw::testing::ResetFramework();
-    fw::testing::RecordDialogs(true);
-    fw::testing::ClearRecords();
-    fw::RuntimePerformInitializers(ProgramInitializers());
-  }
-  void TearDown() override {
-    fw::testing::RecordDialogs(false);
-    fw::testing::ResetFramework();
-  }
-};
+using SplashWndTest = ProgramTest;
 
 bool MainWindowExists() { return !fw::GetImplicitWindow(ControlWnd::kClassName).IsNil(); }
-
-// Runs the event loop until the condition holds or the deadline passes.
-bool WaitFor(const std::function<bool()>& condition, int deadlineMs) {
-  QElapsedTimer clock;
-  clock.start();
-  while (!condition()) {
-    if (clock.elapsed() > deadlineMs) return false;
-    QTest::qWait(10);
-  }
-  return true;
-}
 
 // The splash window with its timer's period shortened, so that the timer tests take a fraction of
 // a second. The timer counts from its construction, as with the designed period.

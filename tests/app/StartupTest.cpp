@@ -17,6 +17,7 @@
 #include "app/Startup.h"
 #include "framework/gui/Application.h"
 #include "framework/gui/Testing.h"
+#include "tests/ui/ProgramFixture.h"
 #include "ui/CreditLine.h"
 #include "ui/SplashWnd.h"
 
@@ -40,21 +41,17 @@ int VisibleTopLevelWindows() {
   return n;
 }
 
-class StartupTest : public ::testing::Test {
+class StartupTest : public ProgramTest {
  protected:
   void SetUp() override {
-    fw::testing::ResetFramework();
-    fw::testing::RecordDialogs(true);
-    fw::testing::ClearRecords();
     steps.clear();
     failAt.clear();
     onStep = nullptr;
-    fw::RuntimePerformInitializers(ProgramInitializers());
+    ProgramTest::SetUp();
   }
   void TearDown() override {
     onStep = nullptr;
-    fw::testing::RecordDialogs(false);
-    fw::testing::ResetFramework();
+    ProgramTest::TearDown();
   }
   // What the entry point does after the initialisers.
   static int RunMain() {

@@ -4,25 +4,21 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QTest>
 
-#include <functional>
 #include <string>
 
 #include "app/Startup.h"
 #include "framework/gui/Testing.h"
 #include "framework/gui/Window.h"
 #include "stats/VarsModule.h"
+#include "tests/ui/ProgramFixture.h"
 #include "ui/ControlWnd.h"
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public ProgramTest {
  protected:
   void SetUp() override {
-    fw::testing::ResetFramework();
-    fw::testing::RecordDialogs(true);
-    fw::testing::ClearRecords();
-    fw::RuntimePerformInitializers(ProgramInitializers());
+    ProgramTest::SetUp();
     NewAppInstance();
     w = ControlWnd();
     w->Show();
@@ -32,9 +28,8 @@ class MainWindowTest : public ::testing::Test {
     fw::testing::OnMessage(nullptr);
     fw::testing::AnswerPrinterDialog(std::nullopt);
     fw::testing::FixClock(std::nullopt);
-    fw::testing::RecordDialogs(false);
     w = nullptr;
-    fw::testing::ResetFramework();
+    ProgramTest::TearDown();
   }
 
   // Types the three fields' texts as they stand, without the key rule.
@@ -51,16 +46,6 @@ class MainWindowTest : public ::testing::Test {
     if (w->SubWarning()->Visible()) shown += "SubFld";
     if (w->RepWarning()->Visible()) shown += "RepFld";
     return shown;
-  }
-
-  static bool WaitFor(const std::function<bool()>& condition, int deadlineMs) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-      if (clock.elapsed() > deadlineMs) return false;
-      QTest::qWait(10);
-    }
-    return true;
   }
 
   fw::Ref<class ControlWnd> w;
