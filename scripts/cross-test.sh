@@ -13,18 +13,22 @@ unset DISPLAY WAYLAND_DISPLAY
 trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX"' EXIT
 wine wineboot --init >/dev/null 2>&1
 
-for target in aarch64-linux-gnu x86_64-w64-mingw32; do
-  dir=build-$target
-  echo "== $target"
-  cmake -S . -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE="cmake/$target.cmake" -DTESSIVAR_GUI=OFF -DTESSIVAR_FUZZ=OFF \
-    -DTESSIVAR_GTEST_SOURCE=/usr/src/googletest >/dev/null
-  cmake --build "$dir"
-  ctest --test-dir "$dir" --output-on-failure -j "$(nproc)"
+targets=(aarch64-linux-gnu x86_64-w64-mingw32)
+for target in "${targets[@]}"; do
+  echo "== building for $target"
+  cmake -S . -B "build-$target" -G Ninja -DCMAKE_TOOLCHAIN_FILE="cmake/$target.cmake" -DTESSIVAR_GUI=OFF \
+    -DTESSIVAR_FUZZ=OFF -DTESSIVAR_GTEST_SOURCE=/usr/src/googletest >/dev/null
+  cmake --build "build-$target"
 done
 
 # The engine's speed under Wine next to the native build's, when there is one.
-bench=(--vars 200 --subjects 2500 --replications 5)
+bench=(--vars 200 --subjects 2500 --replications 20)
 if [ -x build/bench/tessivar-bench ]; then
   echo "== native: $(build/bench/tessivar-bench "${bench[@]}" | grep -E '^  whole')"
 fi
 echo "== Wine:   $(wine build-x86_64-w64-mingw32/bench/tessivar-bench.exe "${bench[@]}" | tr -d '\r' | grep -E '^  whole')"
+
+for target in "${targets[@]}"; do
+  echo "== testing for $target"
+  ctest --test-dir "build-$target" --output-on-failure -j "$(nproc)"
+done
