@@ -214,6 +214,27 @@ TEST_F(ControlWndTest, DesignListsDecodeAgainstTheirTargetsAtTheirSizes) {
   EXPECT_EQ(help_button.find("MacButtonStyle")->second.integer, 9);
 }
 
+// The hints, the fields' lengths and masks are fixed in the design; they must still fit what the
+// checks accept.
+TEST_F(ControlWndTest, NumberFieldsAndHintsFitTheInputLimits) {
+  constexpr const VarsModule::InputLimits& l = VarsModule::kInputLimits;
+  struct Row {
+    const char* field;
+    fw::Ref<fw::Label> hint;
+    std::int64_t min, max;
+  };
+  for (const Row& row : {Row{"VarFld", w->VarWarning(), l.VarMin, l.VarMax},
+                         Row{"SubFld", w->SubWarning(), l.SubMin, l.SubMax},
+                         Row{"RepFld", w->RepWarning(), l.RepMin, l.RepMax}}) {
+    SCOPED_TRACE(row.field);
+    EXPECT_EQ(row.hint->Text(), "(" + std::to_string(row.min) + " - " + std::to_string(row.max) + ")");
+    const std::size_t digits = std::to_string(row.max).size();
+    auto values = Decoded(ControlWndDesign::ControlList(row.field), *w->ControlByName(row.field));
+    EXPECT_EQ(values.find("MaximumCharactersAllowed")->second.integer, static_cast<std::int64_t>(digits));
+    EXPECT_EQ(values.find("ValidationMask")->second.text, std::string(digits, '#'));
+  }
+}
+
 TEST_F(ControlWndTest, BuiltControlsHoldTheirStoredState) {
   EXPECT_EQ(w->Canvas1()->Backdrop(), Tessivar());
   EXPECT_EQ(w->disclaimFld()->Text(), HelpText);
@@ -225,14 +246,6 @@ TEST_F(ControlWndTest, BuiltControlsHoldTheirStoredState) {
   EXPECT_EQ(w->VarWarning()->Text(), "(3 - 200)");
   EXPECT_EQ(w->SubWarning()->Text(), "(50 - 2500)");
   EXPECT_EQ(w->RepWarning()->Text(), "(1 - 1000)");
-  // The hints are fixed texts; they must still say what the checks accept.
-  constexpr const VarsModule::InputLimits& l = VarsModule::kInputLimits;
-  const auto hint = [](std::int64_t min, std::int64_t max) {
-    return "(" + std::to_string(min) + " - " + std::to_string(max) + ")";
-  };
-  EXPECT_EQ(w->VarWarning()->Text(), hint(l.VarMin, l.VarMax));
-  EXPECT_EQ(w->SubWarning()->Text(), hint(l.SubMin, l.SubMax));
-  EXPECT_EQ(w->RepWarning()->Text(), hint(l.RepMin, l.RepMax));
 
   // Hidden and disabled at start; the focus hint of VarFld shows after the first activation.
   EXPECT_FALSE(w->SubWarning()->Visible());
