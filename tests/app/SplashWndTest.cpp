@@ -195,7 +195,10 @@ TEST_F(SplashWndTest, WithoutInputTheTimerHandsOverAfterItsPeriod) {
   clock.start();
   fw::Ref<class SplashWnd> w = SplashWndWithShortTimer();
   QTest::qWait(kShortPeriod / 2);
-  EXPECT_TRUE(w->IsVisible()) << "not before the period";
+  // A machine that stalls past the period cannot tell; any other must still show the window.
+  if (clock.elapsed() < kShortPeriod - 20) {
+    EXPECT_TRUE(w->IsVisible()) << "not before the period";
+  }
   ASSERT_TRUE(WaitFor([&] { return !w->IsVisible(); }, 10 * kShortPeriod));
   EXPECT_GE(clock.elapsed(), kShortPeriod - 5);
   ASSERT_TRUE(MainWindowExists());
@@ -212,8 +215,7 @@ TEST_F(SplashWndTest, TheTimerFiresOnceEvenAfterAnEarlyHandOver) {
   ASSERT_FALSE(w->IsVisible());
   fw::Ref<class ControlWnd> main = ControlWnd();
 
-  QTest::qWait(kShortPeriod / 8);
-  w->Show();  // the About item
+  w->Show();  // the About item, before the period ends
   ASSERT_TRUE(WaitFor([&] { return !w->IsVisible(); }, 10 * kShortPeriod));
   EXPECT_GE(clock.elapsed(), kShortPeriod - 5);
   EXPECT_TRUE(main->IsVisible());
