@@ -1,6 +1,5 @@
 // The help button, Clear, Quit, closing the window and the About item.
 
-#include "app/Accessors.h"
 #include "framework/gui/Application.h"
 #include "framework/gui/Events.h"
 #include "framework/gui/Menus.h"
@@ -36,8 +35,12 @@ void ControlWnd::AddMenuHandlers(fw::Ref<fw::Window> w) {
                                            "(  ) as Boolean", 1));
 }
 
-// The About item does not enable itself.
-void ControlWnd::Event_EnableMenuItems() { AboutTessivar()->Enabled(true); }
+// The About item does not enable itself. It lies two levels down the application's menu bar; the
+// lookup searches the whole tree.
+void ControlWnd::Event_EnableMenuItems() {
+  fw::Ref<fw::MenuBar> bar = fw::GetAppObject()->MenuBar();
+  fw::RuntimeCheckCast<fw::AppleMenuItem>(bar->Lookup("AboutTessivar"))->Enabled(true);
+}
 
 bool ControlWnd::AboutTessivar_Action() {
   SplashWnd()->Show();

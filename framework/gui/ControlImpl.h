@@ -121,10 +121,8 @@ struct Control::Impl {
   void ApplyGeometry();
   QFont Font() const;
 
-  bool HasHandler(std::string_view eventName) const;
   // Runs the bound handler at our event boundary; its result, false when there is none.
   bool Fire(std::string_view eventName, const EventArgs& args = {});
-  void FireNumber(int number, const EventArgs& args = {});
 };
 
 namespace detail {

@@ -138,11 +138,6 @@ QFont Control::Impl::Font() const {
                           unit ? unit->integer : 0, flag("Bold"), flag("Italic"), flag("Underline"));
 }
 
-bool Control::Impl::HasHandler(std::string_view eventName) const {
-  const int n = detail::EventNumber(kind, eventName);
-  return n >= 0 && handlers.count(n) > 0;
-}
-
 bool Control::Impl::Fire(std::string_view eventName, const EventArgs& args) {
   const int n = detail::EventNumber(kind, eventName);
   if (n < 0) return false;
@@ -153,11 +148,6 @@ bool Control::Impl::Fire(std::string_view eventName, const EventArgs& args) {
   bool result = false;
   detail::AtBoundary([&] { result = handler.Invoke(sender, args); });
   return result;
-}
-
-void Control::Impl::FireNumber(int number, const EventArgs& args) {
-  const auto& events = detail::EventsOf(kind);
-  if (number >= 0 && number < static_cast<int>(events.size())) Fire(events[static_cast<std::size_t>(number)].name, args);
 }
 
 Control::Control(Window* owner) : impl_(std::make_unique<Impl>()), owner_(owner) { impl_->self = this; }

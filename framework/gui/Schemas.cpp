@@ -361,7 +361,8 @@ std::string KeyText(const QKeyEvent& event) {
   // One character: the first code point of what the key typed.
   const QList<uint> codes = text.toUcs4();
   if (codes.isEmpty() || codes.front() > 0x10FFFF) return {};
-  return ToUtf8(QString::fromUcs4(reinterpret_cast<const char32_t*>(codes.constData()), 1));
+  const char32_t first = codes.front();
+  return ToUtf8(QString::fromUcs4(&first, 1));
 }
 
 QFont MakeFont(const std::string& name, double size, std::int64_t unit, bool bold, bool italic, bool underline) {

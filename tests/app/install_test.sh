@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# The installed program finds its pictures: `cmake --install` into a temporary prefix, the
+# installed program started under Xvfb, and its splash window shows the banner and the emblem.
+# A copy of the program alone in a folder shows neither, and still starts.
+# Usage: install_test.sh BUILD_DIR SCREENSHOT_DIR
+set -euo pipefail
+
+build=$(realpath "$1")
+shots=$2
+
+if [ -z "${TESSIVAR_UNDER_XVFB:-}" ]; then
+  export TESSIVAR_UNDER_XVFB=1
+  exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp -noreset" bash "$0" "$@"
+fi
+export QT_QPA_PLATFORM=xcb
+work=$(mktemp -d)
+export XDG_RUNTIME_DIR=$work/runtime
+mkdir -p "$XDG_RUNTIME_DIR" "$shots"
+chmod 700 "$XDG_RUNTIME_DIR"
+pid=
+wm=
+cleanup() {
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  [ -n "$wm" ] && kill "$wm" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+if command -v openbox >/dev/null; then
+  openbox --sm-disable >/dev/null 2>&1 &
+  wm=$!
+fi
+
+splash_window() { xdotool search --onlyvisible --name '^Splash$' 2>/dev/null | head -n 1; }
+
+# shoot EXE PNG: starts the program, saves its splash window's client area, stops the program.
+shoot() {
+  "$1" &
+  pid=$!
+  local tries=0 id=
+  until id=$(splash_window) && [ -n "$id" ]; do
+    tries=$((tries + 1))
+    [ "$tries" -lt 200 ] || fail "$1: the splash window did not appear"
+    kill -0 "$pid" 2>/dev/null || fail "$1: the program ended before its splash window appeared"
+    sleep 0.1
+  done
+  sleep 0.5  # drawn
+  import -window "$id" "$2"
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  pid=
+}
+
+# colours PNG WIDTH HEIGHT X Y: how many colours the region of the splash's client area holds,
+# its coordinates as designed (the menu bar sits above the 250-pixel-high client area).
+colours() {
+  local top=$(($(identify -format '%h' "$1") - 250))
+  convert "$1" -crop "$2x$3+$4+$(($5 + top))" +repage -format '%k' info:
+}
+
+banner() { colours "$1" 374 99 20 30; }
+emblem() { colours "$1" 65 56 174 141; }
+
+prefix=$work/prefix
+cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install failed"
+for f in bin/tessivar share/tessivar/Tessivar.png share/tessivar/NumBlocks.png share/tessivar/Tessivar.ico; do
+  [ -f "$prefix/$f" ] || fail "not installed: $f"
+done
+# Nothing but the program and its data.
+[ "$(find "$prefix" -type f | wc -l)" -eq 4 ] || fail "installed more than expected: $(find "$prefix" -type f)"
+
+shoot "$prefix/bin/tessivar" "$shots/installed-splash.png"
+b=$(banner "$shots/installed-splash.png")
+e=$(emblem "$shots/installed-splash.png")
+echo "installed program: banner $b colours, emblem $e colours"
+[ "$b" -gt 8 ] || fail "the installed program shows no banner"
+[ "$e" -gt 8 ] || fail "the installed program shows no emblem"
+
+# The program copied alone: no pictures beside it, none in a data folder next to it.
+mkdir "$work/alone"
+cp "$prefix/bin/tessivar" "$work/alone/"
+shoot "$work/alone/tessivar" "$shots/alone-splash.png"
+b=$(banner "$shots/alone-splash.png")
+e=$(emblem "$shots/alone-splash.png")
+echo "program alone: banner $b colours, emblem $e colours"
+[ "$b" -eq 1 ] || fail "the program alone shows a banner it cannot have found"
+[ "$e" -eq 1 ] || fail "the program alone shows an emblem it cannot have found"
+echo "ok"
