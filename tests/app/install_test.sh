@@ -38,24 +38,6 @@ fi
 
 splash_window() { xdotool search --onlyvisible --name '^Splash$' 2>/dev/null | head -n 1; }
 
-# shoot EXE PNG: starts the program, saves its splash window's client area, stops the program.
-shoot() {
-  "$1" &
-  pid=$!
-  local tries=0 id=
-  until id=$(splash_window) && [ -n "$id" ]; do
-    tries=$((tries + 1))
-    [ "$tries" -lt 200 ] || fail "$1: the splash window did not appear"
-    kill -0 "$pid" 2>/dev/null || fail "$1: the program ended before its splash window appeared"
-    sleep 0.1
-  done
-  sleep 0.5  # drawn
-  import -window "$id" "$2"
-  kill "$pid" 2>/dev/null || true
-  wait "$pid" 2>/dev/null || true
-  pid=
-}
-
 # colours PNG WIDTH HEIGHT X Y: how many colours the region of the splash's client area holds,
 # its coordinates as designed (the menu bar sits above the 250-pixel-high client area).
 colours() {
@@ -65,6 +47,27 @@ colours() {
 
 banner() { colours "$1" 374 99 20 30; }
 emblem() { colours "$1" 65 56 174 141; }
+credit_line() { colours "$1" 414 35 0 213; }
+
+# shoot EXE PNG: starts the program and saves its splash window's client area once the window
+# is drawn (its credit line shows), then stops the program.
+shoot() {
+  "$1" &
+  pid=$!
+  local tries=0 id=
+  until id=$(splash_window) && [ -n "$id" ] && import -window "$id" "$2" 2>/dev/null &&
+    [ "$(credit_line "$2")" -gt 1 ]; do
+    tries=$((tries + 1))
+    [ "$tries" -lt 200 ] || fail "$1: the splash window was not drawn"
+    kill -0 "$pid" 2>/dev/null || fail "$1: the program ended before its splash window was drawn"
+    sleep 0.1
+  done
+  sleep 0.3
+  import -window "$id" "$2"
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  pid=
+}
 
 prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install failed"
