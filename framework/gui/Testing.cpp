@@ -143,6 +143,8 @@ QAction* ActionOf(const Ref<MenuItem>& item) {
 
 Ref<Graphics> PageOn(std::unique_ptr<QPrinter> printer) { return detail::PageOn(std::move(printer)); }
 
+QPoint PlacedTopLeft(const QRect& available, const QSize& frame) { return detail::PlacedTopLeft(available, frame); }
+
 bool QuitPending() { return R().quitPending; }
 
 }  // namespace fw::testing

@@ -13,7 +13,6 @@
 
 #include "framework/core/Exceptions.h"
 #include "framework/gui/Menus.h"
-#include "framework/gui/TestingQt.h"
 #include "framework/gui/WindowImpl.h"
 
 namespace fw {
@@ -469,10 +468,6 @@ void Window::SetProperty(std::string_view name, const PropertyValue& value) {
 }
 
 PropertyValue Window::Property(std::string_view name) const { return impl_->Get(name); }
-
-QPoint testing::PlacedTopLeft(const QRect& available, const QSize& frame) {
-  return detail::PlacedTopLeft(available, frame);
-}
 
 Ref<Window> GetImplicitWindow(std::string_view className) {
   for (const auto& [name, window] : R().windows) {
