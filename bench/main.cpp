@@ -8,7 +8,8 @@
 // C's %a form, so the figures can be recomputed independently. --isa picks the kernels
 // (baseline, avx2, avx512) instead of the widest the processor offers. --yield-share then times
 // as many replications more, each on the same data once with the engine and once with a copy of
-// it whose yield points are compiled out, and prints what the yields cost.
+// it whose yield points are compiled out, and prints what the yields cost. --help prints the
+// usage. Exit codes: 0 done, 1 a failure while running or writing, 2 a wrong command line.
 
 #ifdef _WIN32
 #define NOMINMAX
@@ -68,6 +69,19 @@ std::string UsageText() {
   std::exit(2);
 }
 
+// The reason of the last failed write, as far as the C library kept it.
+const char* WriteError(int error) { return error != 0 ? std::strerror(error) : "write error"; }
+
+// 0 once everything printed has reached standard output; else 1, with the reason.
+int StandardOutputWritten() {
+  errno = 0;
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    std::fprintf(stderr, "tessivar-bench: cannot write to standard output: %s\n", WriteError(errno));
+    return 1;
+  }
+  return 0;
+}
+
 // A whole number; white space around it is allowed on both sides alike.
 std::int64_t Number(const std::string& option, const char* text) {
   constexpr const char* kSpace = " \t\n\v\f\r";
@@ -90,7 +104,7 @@ Options Parse(int argc, char** argv) {
     const std::string arg = argv[a];
     if (arg == "--help" || arg == "-h") {
       std::fputs(UsageText().c_str(), stdout);
-      std::exit(std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1);
+      std::exit(StandardOutputWritten());
     }
     if (arg == "--yield-share") {
       o.yieldShare = true;
@@ -197,9 +211,6 @@ std::pair<double, const char*> PeakMemory() {
 #endif
 }
 
-// The reason of the last failed write, as far as the C library kept it.
-const char* WriteError(int error) { return error != 0 ? std::strerror(error) : "write error"; }
-
 void WriteRow(std::FILE* out, const fw::DoubleArray2D& a, std::int32_t i, std::int32_t from, std::int32_t to) {
   for (std::int32_t j = from; j <= to; ++j) std::fprintf(out, j == from ? "%a" : " %a", a.Get(i, j));
   std::fputc('\n', out);
@@ -276,12 +287,7 @@ int Run(const Options& o) {
 
   if (!o.dump.empty()) Dump(o.dump);
   if (o.yieldShare) YieldShare(o.reps);
-  errno = 0;
-  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-    std::fprintf(stderr, "tessivar-bench: cannot write the results: %s\n", WriteError(errno));
-    return 1;
-  }
-  return 0;
+  return StandardOutputWritten();
 }
 
 }  // namespace

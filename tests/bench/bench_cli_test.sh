@@ -40,7 +40,8 @@ run 2 err "--vars must be 3-200"                   "" --vars 201 --subjects 500 
 run 2 err "--subjects must be more than --vars"    "" --vars 60 --subjects 60 --replications 1
 run 2 err "--isa must be baseline, avx2 or avx512" "" "${ok[@]}" --isa sse
 run 0 out "kernels: baseline"                      "" "${ok[@]}" --isa baseline
-run 1 err "cannot write the results: No space left on device" /dev/full "${ok[@]}"
+run 1 err "cannot write to standard output: No space left on device" /dev/full "${ok[@]}"
+run 1 err "cannot write to standard output: No space left on device" /dev/full --help
 run 1 err "cannot write /dev/full: No space left on device"   "" "${ok[@]}" --dump /dev/full
 run 1 err "cannot write $tmp/none/dump"            "" "${ok[@]}" --dump "$tmp/none/dump"
 run 0 out "peak memory"                            "" "${ok[@]}" --dump "$tmp/dump"
