@@ -1,12 +1,14 @@
-// Picture lookup by file name beside the executable; a new lookup on every call.
+// Picture lookup by file name in the data folders; a new lookup on every call.
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QTemporaryDir>
 
 #include <unistd.h>
 
 #include "GuiTestSupport.h"
+#include "framework/gui/Platform.h"
 
 namespace {
 
@@ -43,6 +45,35 @@ TEST_F(PicturesTest, OnlyBareFileNamesAreLookedUp) {
     SCOPED_TRACE(bad);
     EXPECT_TRUE(fw::RuntimeGetPictureFromResourceManager(bad).IsNil());
   }
+}
+
+// Beside the executable first, then the installed data folder relative to it; the first folder
+// that holds the file wins.
+TEST_F(PicturesTest, BesideTheProgramThenTheInstalledDataFolder) {
+  const QDir programDir(QCoreApplication::applicationDirPath());
+  EXPECT_EQ(fw::QtPlatformServices().DataFolders(),
+            (std::vector<std::string>{programDir.path().toStdString(),
+                                      QDir::cleanPath(programDir.filePath("../share/tessivar")).toStdString()}));
+
+  QTemporaryDir beside, installed;
+  ASSERT_TRUE(beside.isValid() && installed.isValid());
+  QImage small(5, 5, QImage::Format_RGB32), large(9, 9, QImage::Format_RGB32);
+  small.fill(Qt::blue);
+  large.fill(Qt::green);
+  ASSERT_TRUE(large.save(installed.filePath("Both.png")));
+  ASSERT_TRUE(large.save(installed.filePath("InstalledOnly.png")));
+  ASSERT_TRUE(small.save(beside.filePath("Both.png")));
+  fw::testing::SetDataFolders(
+      std::vector<std::string>{beside.path().toStdString(), installed.path().toStdString()});
+  fw::Ref<fw::Picture> both = fw::RuntimeGetPictureFromResourceManager("Both.png");
+  ASSERT_FALSE(both.IsNil());
+  EXPECT_EQ(both->Width(), 5);
+  fw::Ref<fw::Picture> installedOnly = fw::RuntimeGetPictureFromResourceManager("InstalledOnly.png");
+  ASSERT_FALSE(installedOnly.IsNil());
+  EXPECT_EQ(installedOnly->Width(), 9);
+
+  fw::testing::SetDataFolders(std::vector<std::string>{});
+  EXPECT_TRUE(fw::RuntimeGetPictureFromResourceManager("Both.png").IsNil());
 }
 
 }  // namespace
