@@ -11,7 +11,7 @@ packages=(
   python3
 )
 if [ "${1:-}" = "--test" ]; then
-  packages+=(xvfb xauth xdotool xclip x11-utils poppler-utils imagemagick
+  packages+=(xvfb xauth openbox xdotool xclip x11-utils poppler-utils imagemagick
              binutils-mingw-w64-x86-64 clang-14 libclang-rt-14-dev locales)
 fi
 if [ "${1:-}" = "--cross" ]; then

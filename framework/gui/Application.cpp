@@ -297,7 +297,7 @@ void UnhandledException(std::exception_ptr failure) {
     try {
       detail::ShowMessageBox(text);
     } catch (...) {
-      // A failing test hook must not take the report down with it.
+      // Whatever shows the report may fail; the program still ends.
     }
   }
   detail::ExitLoops(r.exitCode);
