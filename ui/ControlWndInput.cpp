@@ -73,6 +73,9 @@ bool ControlWnd::CalculateBtn_MouseDown(fw::Ref<fw::PushButton>, std::int64_t, s
   return false;
 }
 
-bool ControlWnd::CalculateBtn_MouseUp(fw::Ref<fw::PushButton>, std::int64_t, std::int64_t) {
+// Released off the button, a press starts nothing: the wheel goes again. Released on it, the
+// click's calculation runs and hides the wheel at its end.
+bool ControlWnd::CalculateBtn_MouseUp(fw::Ref<fw::PushButton> sender, std::int64_t x, std::int64_t y) {
+  if (x < 0 || y < 0 || x >= sender->Width() || y >= sender->Height()) Pwheel()->Visible(false);
   return false;
 }

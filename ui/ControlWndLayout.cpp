@@ -589,6 +589,8 @@ void ControlWnd::CreateControls0() {
 
   AddNew<fw::PushButton>(*this, "QuitBtn");
   fw::SetProperties(*QuitBtn(), ControlList("QuitBtn"));
+  // Quitting is the way to stop a long calculation.
+  QuitBtn()->UsableWhileBusy(true);
   Bind(QuitBtn(), Button::Action, &ControlWnd::QuitBtn_Action, this, "( PushButton )");
 
   AddNew<fw::Label>(*this, "Label1");

@@ -1,23 +1,30 @@
 #include "framework/gui/Application.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QIcon>
 #include <QImageReader>
 #include <QPixmap>
 #include <QPointer>
+#include <QMenu>
+#include <QMenuBar>
 #include <QWidget>
+#include <QWindow>
 
 #include <cxxabi.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <typeinfo>
 
 #include "framework/core/BackgroundTask.h"
+#include "framework/gui/ControlImpl.h"
 #include "framework/gui/Platform.h"
 #include "framework/gui/Runtime.h"
 
@@ -49,45 +56,120 @@ std::string Demangled(const char* name) {
   return status == 0 && out ? std::string(out.get()) : std::string(name);
 }
 
-// Lets the windows live during a long calculation: repaints, timers and window-close requests
-// are processed; keyboard and mouse input is held back, and dropped once the handler returns.
+// Keyboard and mouse input, the kinds a user acts through.
+bool IsUserInput(QEvent::Type type) {
+  switch (type) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::Shortcut:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+    case QEvent::InputMethod:
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TabletPress:
+    case QEvent::TabletRelease:
+    case QEvent::TabletMove:
+    case QEvent::NativeGesture:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// The widget that an input event is for. Qt hands window-system input to the window first and
+// gives the focus to a pressed widget before the widget itself sees the press, so input is judged
+// already at the window, by the widget under the pointer.
+QWidget* InputWidget(QObject* target, const QEvent* e) {
+  if (auto* widget = qobject_cast<QWidget*>(target)) return widget;
+  auto* window = qobject_cast<QWindow*>(target);
+  if (!window) return nullptr;
+  for (QWidget* top : QApplication::topLevelWidgets()) {
+    if (top->windowHandle() != window) continue;
+    if (e->isSinglePointEvent()) {
+      const QPoint at = static_cast<const QSinglePointEvent*>(e)->position().toPoint();
+      if (QWidget* child = top->childAt(at)) return child;
+    }
+    return top;
+  }
+  return nullptr;
+}
+
+// The ways to quit that stay open while the program is busy: the menus, whose items other than
+// the quit item do nothing then, and the buttons made usable while busy. Closing the window is
+// no input event.
+bool UsableWhileBusy(QObject* target, const QEvent* e) {
+  if (qobject_cast<QAction*>(target)) return true;
+  for (QWidget* w = InputWidget(target, e); w; w = w->parentWidget()) {
+    if (qobject_cast<QMenu*>(w) || qobject_cast<QMenuBar*>(w)) return true;
+    if (const auto* link = dynamic_cast<const WidgetLink*>(w)) {
+      return link->control() && link->control()->usableWhileBusy;
+    }
+  }
+  return false;
+}
+
+// Drops keyboard and mouse input while the program is busy.
+class BusyInputFilter : public QObject {
+ protected:
+  bool eventFilter(QObject* target, QEvent* e) override {
+    if (!R().droppingInput || !IsUserInput(e->type())) return false;
+    // A release ends a press that was let through, wherever the pointer has gone since.
+    if (e->type() == QEvent::MouseButtonRelease && pressTaken_) {
+      pressTaken_ = false;
+      return false;
+    }
+    const bool usable = UsableWhileBusy(target, e);
+    if (usable && e->type() == QEvent::MouseButtonPress) pressTaken_ = true;
+    return !usable;
+  }
+
+ private:
+  bool pressTaken_ = false;
+};
+
+void InstallBusyInputFilter() {
+  static BusyInputFilter* filter = nullptr;
+  if (filter || !QApplication::instance()) return;
+  filter = new BusyInputFilter;
+  QApplication::instance()->installEventFilter(filter);
+}
+
+// Processes every pending event, with user input dropped as above.
+void ProcessEventsDroppingInput() {
+  Runtime& r = R();
+  const bool was = r.droppingInput;
+  r.droppingInput = true;
+  QApplication::processEvents();
+  r.droppingInput = was;
+}
+
+// Lets the windows live during a long calculation: repaints, timers and the window's close
+// request are processed, and the user can quit; other input made meanwhile is dropped as it
+// arrives. Qt's ExcludeUserInputEvents would not do: on X11 it holds the window manager's close
+// request back with the input, to be acted on only when the calculation is over.
 void YieldHook() {
   Runtime& r = R();
   if (r.inYield || !QApplication::instance()) return;
   r.inYield = true;
   r.yieldedInHandler = true;
-  QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  ProcessEventsDroppingInput();
   r.inYield = false;
   UnwindIfQuitting();
 }
 
-// Eats keyboard and mouse input while it is installed.
-class InputDropper : public QObject {
- protected:
-  bool eventFilter(QObject*, QEvent* e) override {
-    switch (e->type()) {
-      case QEvent::KeyPress:
-      case QEvent::KeyRelease:
-      case QEvent::ShortcutOverride:
-      case QEvent::MouseButtonPress:
-      case QEvent::MouseButtonRelease:
-      case QEvent::MouseButtonDblClick:
-      case QEvent::Wheel:
-        return true;
-      default:
-        return false;
-    }
-  }
-};
-
-// Clicks and keys that waited through a long calculation belong to a window that looked busy:
-// delivering them afterwards would start a second calculation nobody asked for.
+// Clicks and keys made in the last moments of a long calculation, after its last yield, belong
+// to a window that looked busy: acted on afterwards, they would start a second calculation
+// nobody asked for.
 void DropInputHeldDuringYields() {
-  if (!QApplication::instance()) return;
-  InputDropper dropper;
-  QApplication::instance()->installEventFilter(&dropper);
-  QApplication::processEvents();
-  QApplication::instance()->removeEventFilter(&dropper);
+  if (QApplication::instance()) ProcessEventsDroppingInput();
 }
 
 }  // namespace
@@ -204,6 +286,28 @@ void SetWindowIconFromFile(const QString& fileName) {
 
 }  // namespace
 
+namespace {
+
+// Qt's messages while the application object is made, held back: without a display Qt gives up
+// with several lines and abort(), which leaves a core file. One line and exit code 1 say it better.
+std::vector<std::pair<QtMsgType, QString>> heldMessages;
+std::string programName;
+
+void HoldStartupMessage(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type != QtFatalMsg) {
+    heldMessages.emplace_back(type, message);
+    return;
+  }
+  const QByteArray display = qgetenv("DISPLAY");
+  std::string line = programName + ": cannot start: there is no display to show its windows on";
+  line += display.isEmpty() ? " (DISPLAY is not set)\n" : " (cannot open display " + display.toStdString() + ")\n";
+  std::fputs(line.c_str(), stderr);
+  std::fflush(stderr);
+  std::_Exit(1);
+}
+
+}  // namespace
+
 void RuntimeInit(int argc, char** argv) {
   if (!QApplication::instance()) {
     // QApplication keeps a reference to argc for its whole life.
@@ -215,9 +319,17 @@ void RuntimeInit(int argc, char** argv) {
       appArgc = 1;
       argv = fallbackArgv;
     }
+    programName = QFileInfo(QString::fromLocal8Bit(argv[0])).fileName().toStdString();
+    const QtMessageHandler previous = qInstallMessageHandler(&HoldStartupMessage);
     new QApplication(appArgc, argv);  // lives until the process ends
+    qInstallMessageHandler(previous);
+    for (const auto& [type, message] : heldMessages) {
+      previous(type, QMessageLogContext(), message);
+    }
+    heldMessages.clear();
   }
   QApplication::setQuitOnLastWindowClosed(false);
+  detail::InstallBusyInputFilter();
   SetBackgroundTaskHook(&detail::YieldHook);
 }
 

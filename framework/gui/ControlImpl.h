@@ -97,6 +97,7 @@ struct Control::Impl {
   std::map<int, Delegate> handlers;
   QPointer<QWidget> widget;
   bool constructed = false;
+  bool usableWhileBusy = false;  // takes clicks during a calculation, when other input is dropped
   // The class's own reaction to a property that it declares; the common ones are handled here.
   std::function<void(std::string_view name, const PropertyValue& value)> applyOwn;
   // Set by the class: how the widget takes keyboard focus given TabStop.

@@ -174,6 +174,8 @@ bool RectControl::Visible() const { return impl_->Bool("Visible"); }
 void RectControl::Visible(bool visible) { impl_->SetBool("Visible", visible); }
 bool RectControl::Enabled() const { return impl_->Bool("Enabled"); }
 void RectControl::Enabled(bool enabled) { impl_->SetBool("Enabled", enabled); }
+std::int64_t RectControl::Width() const { return impl_->Int("Width"); }
+std::int64_t RectControl::Height() const { return impl_->Int("Height"); }
 
 void RectControl::SetFocus() {
   QWidget* w = impl_->widget;
@@ -347,6 +349,9 @@ void PushButton::Push() {
   c.Fire("MouseUp", {{}, x, y});
   c.Fire("Action");
 }
+
+bool PushButton::UsableWhileBusy() const { return impl_->usableWhileBusy; }
+void PushButton::UsableWhileBusy(bool usable) { impl_->usableWhileBusy = usable; }
 
 // ---- Canvas ------------------------------------------------------------------------------
 

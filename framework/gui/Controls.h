@@ -114,6 +114,9 @@ class RectControl : public Control {
   bool Enabled() const;
   void Enabled(bool enabled);
   void SetFocus();
+  // The size in points.
+  std::int64_t Width() const;
+  std::int64_t Height() const;
 
  protected:
   using Control::Control;
@@ -172,6 +175,10 @@ class PushButton : public RectControl {
   std::string_view ClassName() const override { return kClassName; }
   // Clicks the button as a user would (press, release, Action).
   void Push();
+  // Whether the button takes clicks while a calculation runs, when all other input is dropped:
+  // for the button that quits.
+  bool UsableWhileBusy() const;
+  void UsableWhileBusy(bool usable);
 };
 
 class Canvas : public RectControl {

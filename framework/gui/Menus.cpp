@@ -117,6 +117,8 @@ void ForEachItem(MenuItem& item, const F& f) {
 
 // What choosing an item does: the active window's handler for it, else the item's own action.
 void Choose(MenuItem& item) {
+  // While the program is busy, only quitting acts.
+  if (R().droppingInput && !dynamic_cast<QuitMenuItem*>(&item)) return;
   Ref<MenuItem> keep(std::dynamic_pointer_cast<MenuItem>(item.weak_from_this().lock()));
   AtBoundary([&item] {
     if (Window* w = ActiveWindow()) {

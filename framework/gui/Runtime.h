@@ -50,6 +50,7 @@ struct Runtime {
   int loopDepth = 0;  // event loops of ours running (the main one, modal dialogs)
   bool inYield = false;
   bool yieldedInHandler = false;  // input arrived meanwhile is dropped when the handler ends
+  bool droppingInput = false;     // busy: only the ways to quit take input
 };
 
 Runtime& R();

@@ -129,7 +129,8 @@ class ClientArea : public QWidget {
   void mousePressEvent(QMouseEvent* e) override {
     Window* w = owner_;
     e->accept();
-    if (!w || e->button() != Qt::LeftButton || !Implements(*w, "MouseDown")) return;
+    // Presses of every mouse button, the right and the middle one too.
+    if (!w || !Implements(*w, "MouseDown")) return;
     const QPoint p = e->position().toPoint();
     AtBoundary([&] { w->Event_MouseDown(p.x(), p.y()); });
   }

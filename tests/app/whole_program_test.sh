@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# The whole program as a person uses it, under Xvfb: the splash window hands over to the main
-# window, a calculation fills the report, help and Clear work, and closing the window, the Quit
-# button and File > Quit each end the program with exit code 0.
+# The whole program as a person uses it, on an X desktop with a window manager (openbox on Xvfb):
+# the splash window hands over to the main window, a calculation fills the report, help and Clear
+# work, and closing the window, the Quit button and File > Quit each end the program with exit
+# code 0, during a long calculation too, within a second. Input made during a calculation is not
+# acted on afterwards.
 # Usage: whole_program_test.sh PATH/TO/tessivar SCREENSHOT_DIR
 set -euo pipefail
 
@@ -12,14 +14,15 @@ here=$(cd "$(dirname "$0")" && pwd)
 if [ -z "${TESSIVAR_UNDER_XVFB:-}" ]; then
   export TESSIVAR_UNDER_XVFB=1
   # -noreset: the server must not reset between one run of the program and the next.
-  exec xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp -noreset" bash "$0" "$@"
+  exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset" bash "$0" "$@"
 fi
 export QT_QPA_PLATFORM=xcb
 XDG_RUNTIME_DIR=$(mktemp -d)
 export XDG_RUNTIME_DIR
 mkdir -p "$shots"
 pid=
-trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$XDG_RUNTIME_DIR"' EXIT
+wm=
+trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; [ -n "$wm" ] && kill "$wm" 2>/dev/null; rm -rf "$XDG_RUNTIME_DIR"' EXIT
 
 fail() {
   echo "FAIL: $*" >&2
@@ -39,40 +42,76 @@ wait_for() {
 
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+if ! wm_running; then
+  openbox --sm-disable >/dev/null 2>&1 &
+  wm=$!
+  wait_for 20 wm_running || fail "the window manager did not start"
+fi
+
 visible_window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
 shown() { [ -n "$(visible_window "$1")" ]; }
 gone() { [ -z "$(visible_window "$1")" ]; }
 
+# The absolute position of a window's upper-left corner (under a window manager the one that
+# xdotool reports is off by the frame).
+window_origin() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ {x = $NF} /Absolute upper-left Y/ {y = $NF}
+                           END {print x, y}'
+}
+# The upper-left corner of the window manager's frame around a window, title bar included.
+frame_origin() {
+  local x y
+  read -r x y < <(window_origin "$1")
+  xprop -id "$1" _NET_FRAME_EXTENTS |
+    awk -v x="$x" -v y="$y" -F '[=,]' '{print x - $2, y - $4}'
+}
+
+# start_program [NAME=VALUE...]: starts the program with those variables in its environment.
 start_program() {
-  "$exe" &
+  env "$@" "$exe" &
   pid=$!
   wait_for 20 shown Splash || fail "the splash window did not appear"
   splash=$(visible_window Splash)
 }
 
-# The main window and the offset of its client area (the menu bar sits above it).
+# The main window, its absolute position and the offset of its client area (the menu bar sits
+# above it).
 find_main_window() {
   wait_for 20 shown Tessivar || fail "the main window did not appear"
   main=$(visible_window Tessivar)
+  read -r wx wy < <(window_origin "$main")
   eval "$(xdotool getwindowgeometry --shell "$main")"
   top=$((HEIGHT > 600 ? HEIGHT - 600 : 0))
-  xdotool windowfocus --sync "$main" 2>/dev/null || true
+  xdotool windowactivate --sync "$main" 2>/dev/null || true
 }
 
 # click X Y: a click at client-area coordinates of the main window.
-click() { xdotool mousemove --window "$main" "$1" $(($2 + top)) click 1; }
+at() { xdotool mousemove "$((wx + $1))" "$((wy + top + $2))"; }
+click() { at "$1" "$2"; xdotool click 1; }
+
+# The busy wheel's square as it looks now, as a checksum.
+wheel_look() {
+  import -window root -crop "30x30+$((wx + 407))+$((wy + top + 162))" +repage rgb:- | md5sum
+}
+wheel_shown() { [ "$(wheel_look)" != "$wheel_hidden" ]; }
+wheel_hidden() { [ "$(wheel_look)" = "$wheel_hidden" ]; }
 
 none='<nothing copied>'
 clipboard() { xclip -o -selection clipboard 2>/dev/null | tr -d '\r'; }
 clipboard_changed() { [ "$(clipboard)" != "$none" ]; }
 clipboard_cleared() { [ "$(clipboard)" = "$none" ]; }
+set_clipboard() {
+  # xclip stays in the background as the owner: it must not hold the caller's output open.
+  printf '%s' "$1" | xclip -i -selection clipboard >/dev/null 2>&1
+  # xclip takes the selection from the background, so wait until it holds it.
+  wait_for 5 bash -c "[ \"\$(xclip -o -selection clipboard 2>/dev/null)\" = '$1' ]" ||
+    fail "could not set the clipboard"
+}
 
 # copy: selects all of the focused control's text and prints what the clipboard then holds.
 copy() {
-  # xclip stays in the background as the owner: it must not hold the caller's output open.
-  printf '%s' "$none" | xclip -i -selection clipboard >/dev/null 2>&1
-  # xclip takes the selection from the background, so wait until it holds it.
-  wait_for 5 clipboard_cleared || fail "could not set the clipboard"
+  set_clipboard "$none"
   xdotool key ctrl+a ctrl+c
   wait_for 10 clipboard_changed || true
   clipboard
@@ -112,6 +151,9 @@ find_main_window
 waited=$(($(now_ms) - t_splash))
 echo "ok: the splash window handed over after ${waited} ms"
 [ "$waited" -ge 3000 ] && [ "$waited" -le 9000 ] || fail "hand-over after ${waited} ms, not about 4 s"
+sleep 0.5
+wheel_hidden=$(wheel_look)
+import -window "$main" -frame "$shots/main-under-window-manager.png"
 
 # The focus starts in the variables field; Tab moves on to subjects and replications.
 xdotool type --delay 40 10
@@ -150,6 +192,34 @@ report=$(copy_report)
 printf '%s\n' "$report" | grep -qx 'Number of variables:    200' || fail "the longer calculation's report"
 echo "ok: a click during a calculation is not acted on after it"
 
+# A paste, a typed digit and an undo made during a calculation change nothing afterwards.
+set_field 225 206 150
+set_clipboard 7
+xdotool key Return  # the default button, Calculate; the focus stays in the field
+wait_for 5 wheel_shown || fail "Return in the replications field started no calculation"
+xdotool key ctrl+v
+xdotool type 7
+xdotool key ctrl+z
+wheel_shown || fail "the calculation ended before the keys were typed"
+wait_for 60 wheel_hidden || fail "the busy wheel stayed after the calculation"
+sleep 0.3
+click 225 206
+[ "$(copy)" = 150 ] || fail "keys typed during a calculation changed the replications field"
+report=$(copy_report)
+printf '%s\n' "$report" | grep -qx 'Number of replications: 150' || fail "no report of 150 replications"
+echo "ok: a paste, a digit and an undo typed during a calculation change nothing"
+
+# A press on Calculate shows the wheel; released off the button it starts nothing, and the wheel
+# goes again.
+at 55 570
+xdotool mousedown 1
+wait_for 5 wheel_shown || fail "a press on Calculate did not show the busy wheel"
+at 250 400
+xdotool mouseup 1
+sleep 0.5
+wheel_hidden || fail "the busy wheel stayed after a press released off Calculate"
+echo "ok: a press released off Calculate hides the busy wheel again"
+
 click 473 568
 wait_for 10 help_shown || fail "the help button did not show the help text"
 echo "ok: the help button shows the help text"
@@ -169,14 +239,21 @@ echo "ok: Clear empties the report area and the three fields"
 python3 "$here/close_window.py" "$main"
 expect_exit_zero "closing the main window"
 
-# --- Run 2: a click hands over at once; the Quit button.
+# click_splash BUTTON: a press of that mouse button on the splash window hands over at once.
+click_splash() {
+  local x y t0
+  read -r x y < <(window_origin "$splash")
+  t0=$(now_ms)
+  xdotool mousemove $((x + 200)) $((y + 100)) click "$1"
+  find_main_window
+  [ $(($(now_ms) - t0)) -lt 3000 ] || fail "a press of mouse button $1 did not hand over at once"
+  gone Splash || fail "the splash window stayed after a press of mouse button $1"
+}
+
+# --- Run 2: a right press hands over at once; the Quit button.
 start_program
-t_splash=$(now_ms)
-xdotool mousemove --window "$splash" 200 100 click 1
-find_main_window
-[ $(($(now_ms) - t_splash)) -lt 3000 ] || fail "a click did not hand over at once"
-gone Splash || fail "the splash window stayed after a click"
-echo "ok: a click on the splash window hands over at once"
+click_splash 3
+echo "ok: a right press on the splash window hands over at once"
 
 # A failed check: once its message is closed, the focus is still in the field it named.
 windows_named_tessivar() { xdotool search --onlyvisible --name '^Tessivar$' 2>/dev/null | wc -l; }
@@ -192,10 +269,9 @@ wait_for 10 message_shown || fail "a failed check showed no message"
 # Closed with a click on its OK button, at the box's lower right.
 box=$(xdotool search --onlyvisible --name '^Tessivar$' | grep -vx "$main" | head -n 1)
 eval "$(xdotool getwindowgeometry --shell "$box")"
-xdotool mousemove --window "$box" $((WIDTH - 50)) $((HEIGHT - 22)) click 1
+read -r bx by < <(window_origin "$box")
+xdotool mousemove $((bx + WIDTH - 50)) $((by + HEIGHT - 22)) click 1
 wait_for 10 message_gone || fail "the message did not close"
-# Hand the window back as a window manager does when a modal box closes.
-xdotool windowfocus --sync "$main" 2>/dev/null || true
 sleep 0.3
 xdotool key End
 [ "$(typed_into_focus 5)" = 05 ] || fail "after the message the focus left the replications field"
@@ -205,12 +281,67 @@ expect_exit_zero "the Quit button"
 
 # --- Run 3: a key hands over at once; File > Quit by its shortcut.
 start_program
-xdotool windowfocus --sync "$splash" 2>/dev/null || true
-xdotool key --window "$splash" space
+xdotool windowactivate --sync "$splash" 2>/dev/null || true
+xdotool key space
 find_main_window
 gone Splash || fail "the splash window stayed after a key press"
 echo "ok: a key press on the splash window hands over at once"
 xdotool key ctrl+q
 expect_exit_zero "File > Quit (Ctrl+Q)"
+
+# --- Runs 4 on: each way to quit ends a long calculation, and the program, within a second.
+# ms_until_exit T0: waits for the program to end with exit code 0; ms becomes the time since T0.
+ms_until_exit() {
+  local code=0
+  while kill -0 "$pid" 2>/dev/null; do
+    [ $(($(now_ms) - $1)) -lt 20000 ] || fail "the program did not end"
+    sleep 0.01
+  done
+  ms=$(($(now_ms) - $1))
+  wait "$pid" || code=$?
+  pid=
+  [ "$code" -eq 0 ] || fail "the program ended with exit code $code"
+}
+
+# quit_during_run WAY BUTTON: starts 200 / 2500 / 1000, then asks to quit that way.
+quit_during_run() {
+  local t0
+  start_program
+  click_splash "$2"
+  sleep 0.3
+  wheel_hidden=$(wheel_look)
+  xdotool type --delay 40 200
+  xdotool key Tab
+  xdotool type --delay 40 2500
+  xdotool key Tab
+  xdotool type --delay 40 1000
+  click 55 570
+  wait_for 5 wheel_shown || fail "no calculation under way"
+  sleep 1.5
+  case $1 in
+    close) t0=$(now_ms); python3 "$here/close_window.py" "$main" ;;
+    ctrl+q) t0=$(now_ms); xdotool key ctrl+q ;;
+    button) t0=$(now_ms); click 385 570 ;;
+    menu)
+      xdotool mousemove $((wx + 20)) $((wy + top / 2)) click 1  # File
+      sleep 0.5
+      t0=$(now_ms)
+      xdotool mousemove $((wx + 40)) $((wy + top + 12)) click 1  # its first item, Quit
+      ;;
+  esac
+  ms_until_exit "$t0"
+}
+
+declare -A latencies
+for way in close ctrl+q button menu; do
+  for button in 1 2 3; do
+    quit_during_run "$way" "$button"
+    latencies[$way]+="$ms "
+    [ "$ms" -lt 1000 ] || fail "$way during a calculation took $ms ms to end the program"
+  done
+done
+echo "ok: each way to quit ends a long calculation with exit code 0; ms from request to exit:"
+echo "      close box: ${latencies[close]}; Ctrl+Q: ${latencies[ctrl+q]};" \
+     "Quit button: ${latencies[button]}; File > Quit: ${latencies[menu]}"
 
 echo "ok: the whole program"

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QIcon>
+#include <QLineEdit>
 #include <QPainter>
 #include <QTimer>
 
@@ -150,6 +151,56 @@ TEST_F(ApplicationTest, DuringAYieldWindowsLiveAndClosingUnwindsTheCalculation) 
   EXPECT_GE(wheelPaints, 4) << "the busy wheel turned during the calculation";
   EXPECT_EQ(fw::RuntimeExit(), 0);
   EXPECT_TRUE(fw::testing::QuitPending());
+}
+
+// During a calculation's yields keys and clicks are dropped as they come, except on a button
+// made usable while busy: the one that quits.
+TEST_F(ApplicationTest, DuringAYieldInputIsDroppedButAButtonUsableWhileBusyQuits) {
+  bool finished = false;
+  int otherClicks = 0;
+  fw::Ref<TestWnd> w = Instance([&](TestWnd& w) {
+    w.createControls = [&](TestWnd& self) {
+      self.Add<fw::TextField>("Field");
+      const auto button = [&self](const char* name, std::function<void()> action) {
+        fw::Ref<fw::PushButton> b = self.Add<fw::PushButton>(name);
+        fw::RuntimeAddEventHandler(b, 15, fw::Delegate([action](const fw::Ref<fw::Object>&, const fw::EventArgs&) {
+                                                         action();
+                                                         return false;
+                                                       },
+                                                       "( PushButton )"));
+        return b;
+      };
+      button("OtherBtn", [&] { ++otherClicks; });
+      button("QuitBtn", [] { fw::Quit(0); })->UsableWhileBusy(true);
+      button("CalculateBtn", [&] {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 5000) fw::RuntimeBackgroundTask();
+        finished = true;
+      });
+    };
+  });
+  Settle();
+  auto* field = qobject_cast<QLineEdit*>(fw::testing::WidgetOf(w->ControlByName("Field")));
+  QWidget* other = fw::testing::WidgetOf(w->ControlByName("OtherBtn"));
+  QWidget* quit = fw::testing::WidgetOf(w->ControlByName("QuitBtn"));
+  ASSERT_NE(field, nullptr);
+  field->setFocus();
+  QTimer::singleShot(100, field, [&] {
+    QTest::keyClicks(field, "7");
+    QTest::mouseClick(other, Qt::LeftButton);
+    QTest::mouseClick(field, Qt::MiddleButton);  // pastes the selection on X11
+  });
+  QTimer::singleShot(300, quit, [quit] { QTest::mouseClick(quit, Qt::LeftButton); });
+  QElapsedTimer clock;
+  clock.start();
+  QTest::mouseClick(fw::testing::WidgetOf(w->ControlByName("CalculateBtn")), Qt::LeftButton);
+  EXPECT_FALSE(finished) << "the Quit button unwound the calculation";
+  EXPECT_LT(clock.elapsed(), 1300);
+  EXPECT_EQ(field->text(), "");
+  EXPECT_EQ(otherClicks, 0);
+  EXPECT_TRUE(fw::testing::QuitPending());
+  EXPECT_EQ(fw::RuntimeExit(), 0);
 }
 
 TEST_F(ApplicationTest, MessagesBeepsAndDatesGoThroughTheSeams) {

@@ -126,7 +126,7 @@ TEST_F(ControlWndInputTest, ReportAreaEventsHideTheHelpHolderAndLetKeysThrough) 
   EXPECT_FALSE(w->disclaimFld()->Visible());
 }
 
-TEST_F(ControlWndInputTest, APressOnCalculateThatNeverBecomesAClickStillShowsTheWheel) {
+TEST_F(ControlWndInputTest, APressOnCalculateShowsTheWheelUntilItIsReleasedOffTheButton) {
   ASSERT_NE(QApplication::activeWindow(), nullptr);
   QPushButton* button = nullptr;
   for (QPushButton* b : QApplication::activeWindow()->findChildren<QPushButton*>()) {
@@ -138,14 +138,19 @@ TEST_F(ControlWndInputTest, APressOnCalculateThatNeverBecomesAClickStillShowsThe
   EXPECT_TRUE(w->Pwheel()->Visible());
   QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(-40, -40));
   EXPECT_TRUE(fw::testing::Messages().empty()) << "no Action";
-  EXPECT_TRUE(w->Pwheel()->Visible());
+  EXPECT_FALSE(w->Pwheel()->Visible()) << "nothing runs, so nothing is busy";
 }
 
 TEST_F(ControlWndInputTest, PressOnCalculateShowsTheWheelAndTheEmptyHandlersDoNothing) {
   EXPECT_FALSE(w->CalculateBtn_MouseDown(w->CalculateBtn(), -3, 999));
   EXPECT_TRUE(w->Pwheel()->Visible());
   EXPECT_FALSE(w->CalculateBtn_MouseUp(w->CalculateBtn(), 5, 5));
-  EXPECT_TRUE(w->Pwheel()->Visible()) << "only the run hides it";
+  EXPECT_TRUE(w->Pwheel()->Visible()) << "released on the button: the click's run hides it";
+  for (const auto& [x, y] : {std::pair{-1, 5}, {5, -1}, {70, 5}, {5, 20}}) {
+    w->Pwheel()->Visible(true);
+    EXPECT_FALSE(w->CalculateBtn_MouseUp(w->CalculateBtn(), x, y));
+    EXPECT_FALSE(w->Pwheel()->Visible()) << "released off the button at " << x << ", " << y;
+  }
 
   const std::string before = w->DataFld()->Text() + "|" + HintShown();
   w->Canvas1_MouseExit(w->Canvas1());
