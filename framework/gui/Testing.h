@@ -15,7 +15,7 @@
 
 namespace fw::testing {
 
-// Puts the test platform services in place of Qt's (every function below does so too). Until a
+// Puts the test platform services in place of Qt's (the seams below do so too). Until a
 // test asks otherwise they behave as Qt's, except that data files are also found in the build
 // tree's resource folder.
 void UseTestPlatform();
