@@ -1,11 +1,14 @@
 // Menus: the bar on each window, enabling before use, handlers, the quit item, edit items.
 #include <QAction>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTimer>
 
 #include "GuiTestSupport.h"
+#include "framework/core/BackgroundTask.h"
 #include "framework/core/PropertyString.h"
 #include "framework/gui/Menus.h"
 
@@ -134,6 +137,27 @@ TEST_F(MenusTest, ChoosingRunsTheWindowsHandlerAndTheQuitItemQuits) {
   QTest::keyClick(fw::testing::WidgetOf(w->ControlByName("Field")), Qt::Key_Q, Qt::ControlModifier);
   EXPECT_TRUE(fw::testing::QuitPending());
   EXPECT_EQ(fw::RuntimeExit(), 0);
+}
+
+// While a calculation yields, choosing an item or typing its shortcut does nothing, but for quitting.
+TEST_F(MenusTest, WhileACalculationYieldsOnlyTheQuitItemActs) {
+  QWidget* field = fw::testing::WidgetOf(w->ControlByName("Field"));
+  static_cast<QLineEdit*>(field)->setText("1");
+  QGuiApplication::clipboard()->setText("7");
+  emit qobject_cast<QMenu*>(Action("AboutTessivar")->associatedObjects().first())->aboutToShow();
+  QTimer::singleShot(50, field, [this, field] {
+    Action("AboutTessivar")->trigger();
+    Action("EditPaste")->trigger();
+    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+  });
+  QTimer::singleShot(150, field, [field] { QTest::keyClick(field, Qt::Key_Q, Qt::ControlModifier); });
+  QElapsedTimer clock;
+  clock.start();
+  while (!fw::testing::QuitPending() && clock.elapsed() < 3000) fw::RuntimeBackgroundTask();
+  EXPECT_EQ(abouts, 0);
+  EXPECT_EQ(static_cast<QLineEdit*>(field)->text(), "1");
+  EXPECT_TRUE(fw::testing::QuitPending()) << "Ctrl+Q quits";
+  EXPECT_LT(clock.elapsed(), 1000);
 }
 
 }  // namespace
