@@ -331,141 +331,80 @@ fw::PropertyString BuildPwheelList() {
 
 fw::PropertyString BuildControlList(std::string_view name) {
   if (name == "Canvas1") return BuildCanvas1List();
-  if (name == "DataFld") {
-    return BuildTextAreaList({.name = "DataFld",
-                              .box = {.left = 20, .top = 260, .width = 460, .height = 275},
-                              .locked = true,
-                              .tabIndex = 1,
-                              .hasBorder = true,
-                              .enabled = true,
-                              .hasVerticalScrollbar = true,
-                              .allowStyledText = true,
-                              .textColor = kBlack,
-                              .visible = true,
-                              .fontName = "Courier",
-                              .value = ""});
-  }
-  if (name == "authorTxt") {
-    return BuildLabelList({.name = "authorTxt",
-                           .box = {.left = 62, .top = 94, .width = 375, .height = 14},
-                           .locked = false,
-                           .tabIndex = 2,
-                           .tabStop = false,
-                           .textAlignment = 2,
-                           .textColor = kTeal,
-                           .value = ControlWndDesign::kByLine,
-                           .visible = true,
-                           .bold = false,
-                           .fontSize = 10.0f});
-  }
-  if (name == "VarFld") {
-    return BuildTextFieldList(
-        {.name = "VarFld", .top = 148, .tabIndex = 6, .maximumCharacters = 3, .validationMask = "###"});
-  }
-  if (name == "SubFld") {
-    return BuildTextFieldList(
-        {.name = "SubFld", .top = 172, .tabIndex = 7, .maximumCharacters = 4, .validationMask = "####"});
-  }
-  if (name == "RepFld") {
-    return BuildTextFieldList(
-        {.name = "RepFld", .top = 196, .tabIndex = 8, .maximumCharacters = 4, .validationMask = "####"});
-  }
-  // The range hints are fixed texts; a test holds them to the input limits.
-  struct Hint {
-    std::string_view name;
-    std::int64_t top, width, tabIndex;
-    std::string_view text;
+
+  const TextAreaDesign areas[] = {
+      {.name = "DataFld", .box = {.left = 20, .top = 260, .width = 460, .height = 275}, .locked = true,
+       .tabIndex = 1, .hasBorder = true, .enabled = true, .hasVerticalScrollbar = true, .allowStyledText = true,
+       .textColor = kBlack, .visible = true, .fontName = "Courier", .value = ""},
+      // Wholly left of the client area: it holds the help text and is never seen.
+      {.name = "disclaimFld", .box = {.left = -90, .top = 519, .width = 58, .height = 151}, .locked = false,
+       .tabIndex = 13, .hasBorder = false, .enabled = false, .hasVerticalScrollbar = false,
+       .allowStyledText = false, .textColor = kGreen, .visible = false, .fontName = "System", .value = HelpText},
   };
-  for (const Hint& h :
-       {Hint{.name = "VarWarning", .top = 150, .width = 100, .tabIndex = 9, .text = "(3 - 200)"},
-        Hint{.name = "SubWarning", .top = 174, .width = 110, .tabIndex = 10, .text = "(50 - 2500)"},
-        Hint{.name = "RepWarning", .top = 197, .width = 110, .tabIndex = 11, .text = "(1 - 1000)"}}) {
-    if (name != h.name) continue;
-    return BuildLabelList({.name = h.name,
-                           .box = {.left = 249, .top = h.top, .width = h.width, .height = 16},
-                           .locked = false,
-                           .tabIndex = h.tabIndex,
-                           .tabStop = true,
-                           .textAlignment = 0,
-                           .textColor = kRed,
-                           .value = h.text,
-                           .visible = false,
-                           .bold = false,
-                           .fontSize = 12.0f});
+  for (const TextAreaDesign& d : areas) {
+    if (name == d.name) return BuildTextAreaList(d);
   }
-  if (name == "disclaimFld") {
-    // Wholly left of the client area: it holds the help text and is never seen.
-    return BuildTextAreaList({.name = "disclaimFld",
-                              .box = {.left = -90, .top = 519, .width = 58, .height = 151},
-                              .locked = false,
-                              .tabIndex = 13,
-                              .hasBorder = false,
-                              .enabled = false,
-                              .hasVerticalScrollbar = false,
-                              .allowStyledText = false,
-                              .textColor = kGreen,
-                              .visible = false,
-                              .fontName = "System",
-                              .value = HelpText});
-  }
-  // The four text buttons in a row along the bottom; only Quit has a bold caption.
-  struct TextButton {
-    std::string_view name;
-    std::int64_t left, tabIndex;
-    std::string_view caption;
-    bool bold;
+
+  constexpr TextFieldDesign fields[] = {
+      {.name = "VarFld", .top = 148, .tabIndex = 6, .maximumCharacters = 3, .validationMask = "###"},
+      {.name = "SubFld", .top = 172, .tabIndex = 7, .maximumCharacters = 4, .validationMask = "####"},
+      {.name = "RepFld", .top = 196, .tabIndex = 8, .maximumCharacters = 4, .validationMask = "####"},
   };
-  for (const TextButton& b :
-       {TextButton{.name = "CalculateBtn", .left = 20, .tabIndex = 15, .caption = "Calculate", .bold = false},
-        TextButton{.name = "PrintBtn", .left = 130, .tabIndex = 16, .caption = "Print", .bold = false},
-        TextButton{.name = "ClearBtn", .left = 240, .tabIndex = 17, .caption = "Clear", .bold = false},
-        TextButton{.name = "QuitBtn", .left = 350, .tabIndex = 18, .caption = "Quit", .bold = true}}) {
-    if (name != b.name) continue;
-    return BuildPushButtonList({.name = b.name,
-                                .box = {.left = b.left, .top = 560, .width = 70, .height = 20},
-                                .locked = false,
-                                .tabIndex = b.tabIndex,
-                                .macButtonStyle = 0,
-                                .caption = b.caption,
-                                .transparent = true,
-                                .fontSize = 12.0f,
-                                .bold = b.bold});
+  for (const TextFieldDesign& d : fields) {
+    if (name == d.name) return BuildTextFieldList(d);
   }
-  // The captions of the three number fields.
-  struct Caption {
-    std::string_view name;
-    std::int64_t top, tabIndex;
-    std::string_view text;
+
+  // The by-line, the range hints (fixed texts; a test holds them to the input limits) and the
+  // captions of the number fields.
+  constexpr LabelDesign labels[] = {
+      {.name = "authorTxt", .box = {.left = 62, .top = 94, .width = 375, .height = 14}, .locked = false,
+       .tabIndex = 2, .tabStop = false, .textAlignment = 2, .textColor = kTeal, .value = ControlWndDesign::kByLine,
+       .visible = true, .bold = false, .fontSize = 10.0f},
+      {.name = "VarWarning", .box = {.left = 249, .top = 150, .width = 100, .height = 16}, .locked = false,
+       .tabIndex = 9, .tabStop = true, .textAlignment = 0, .textColor = kRed, .value = "(3 - 200)",
+       .visible = false, .bold = false, .fontSize = 12.0f},
+      {.name = "SubWarning", .box = {.left = 249, .top = 174, .width = 110, .height = 16}, .locked = false,
+       .tabIndex = 10, .tabStop = true, .textAlignment = 0, .textColor = kRed, .value = "(50 - 2500)",
+       .visible = false, .bold = false, .fontSize = 12.0f},
+      {.name = "RepWarning", .box = {.left = 249, .top = 197, .width = 110, .height = 16}, .locked = false,
+       .tabIndex = 11, .tabStop = true, .textAlignment = 0, .textColor = kRed, .value = "(1 - 1000)",
+       .visible = false, .bold = false, .fontSize = 12.0f},
+      {.name = "Label1", .box = {.left = 40, .top = 148, .width = 160, .height = 20}, .locked = true,
+       .tabIndex = 19, .tabStop = false, .textAlignment = 0, .textColor = kTeal, .value = "Number of variables:",
+       .visible = true, .bold = true, .fontSize = 14.0f},
+      {.name = "Label2", .box = {.left = 40, .top = 172, .width = 160, .height = 20}, .locked = true,
+       .tabIndex = 20, .tabStop = false, .textAlignment = 0, .textColor = kTeal, .value = "Number of subjects:",
+       .visible = true, .bold = true, .fontSize = 14.0f},
+      {.name = "Label3", .box = {.left = 40, .top = 196, .width = 160, .height = 20}, .locked = true,
+       .tabIndex = 21, .tabStop = false, .textAlignment = 0, .textColor = kTeal,
+       .value = "Number of replications:", .visible = true, .bold = true, .fontSize = 14.0f},
   };
-  for (const Caption& c :
-       {Caption{.name = "Label1", .top = 148, .tabIndex = 19, .text = "Number of variables:"},
-        Caption{.name = "Label2", .top = 172, .tabIndex = 20, .text = "Number of subjects:"},
-        Caption{.name = "Label3", .top = 196, .tabIndex = 21, .text = "Number of replications:"}}) {
-    if (name != c.name) continue;
-    return BuildLabelList({.name = c.name,
-                           .box = {.left = 40, .top = c.top, .width = 160, .height = 20},
-                           .locked = true,
-                           .tabIndex = c.tabIndex,
-                           .tabStop = false,
-                           .textAlignment = 0,
-                           .textColor = kTeal,
-                           .value = c.text,
-                           .visible = true,
-                           .bold = true,
-                           .fontSize = 14.0f});
+  for (const LabelDesign& d : labels) {
+    if (name == d.name) return BuildLabelList(d);
   }
-  if (name == "Qbtn") {
-    // The help button.
-    return BuildPushButtonList({.name = "Qbtn",
-                                .box = {.left = 458, .top = 553, .width = 30, .height = 30},
-                                .locked = true,
-                                .tabIndex = 25,
-                                .macButtonStyle = 9,
-                                .caption = "",
-                                .transparent = false,
-                                .fontSize = 0.0f,
-                                .bold = false});
+
+  // The four text buttons along the bottom, and the help button.
+  constexpr PushButtonDesign buttons[] = {
+      {.name = "CalculateBtn", .box = {.left = 20, .top = 560, .width = 70, .height = 20}, .locked = false,
+       .tabIndex = 15, .macButtonStyle = 0, .caption = "Calculate", .transparent = true, .fontSize = 12.0f,
+       .bold = false},
+      {.name = "PrintBtn", .box = {.left = 130, .top = 560, .width = 70, .height = 20}, .locked = false,
+       .tabIndex = 16, .macButtonStyle = 0, .caption = "Print", .transparent = true, .fontSize = 12.0f,
+       .bold = false},
+      {.name = "ClearBtn", .box = {.left = 240, .top = 560, .width = 70, .height = 20}, .locked = false,
+       .tabIndex = 17, .macButtonStyle = 0, .caption = "Clear", .transparent = true, .fontSize = 12.0f,
+       .bold = false},
+      {.name = "QuitBtn", .box = {.left = 350, .top = 560, .width = 70, .height = 20}, .locked = false,
+       .tabIndex = 18, .macButtonStyle = 0, .caption = "Quit", .transparent = true, .fontSize = 12.0f,
+       .bold = true},
+      {.name = "Qbtn", .box = {.left = 458, .top = 553, .width = 30, .height = 30}, .locked = true,
+       .tabIndex = 25, .macButtonStyle = 9, .caption = "", .transparent = false, .fontSize = 0.0f,
+       .bold = false},
+  };
+  for (const PushButtonDesign& d : buttons) {
+    if (name == d.name) return BuildPushButtonList(d);
   }
+
   if (name == "Line1") return BuildLine1List();
   if (name == "Pwheel") return BuildPwheelList();
   throw fw::InvalidArgumentException("the main window has no control named " + std::string(name));
