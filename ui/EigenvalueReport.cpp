@@ -25,6 +25,11 @@ std::string RightAligned(std::int64_t value, int width) {
   return fw::Right(std::string(static_cast<std::size_t>(width), ' ') + fw::Str(value), width);
 }
 
+constexpr int Digits(std::int64_t n) { return n < 10 ? 1 : 1 + Digits(n / 10); }
+// The header gives the inputs four places and the table the ranks three.
+static_assert(Digits(VarsModule::kInputLimits.VarMax) <= 3 && Digits(VarsModule::kInputLimits.SubMax) <= 4 &&
+              Digits(VarsModule::kInputLimits.RepMax) <= 4);
+
 // The first pieces replace the whole text by the text followed by the piece.
 void Replace(const class ControlWnd& w, std::string_view piece) {
   w.DataFld()->Text(w.DataFld()->Text() + std::string(piece));
