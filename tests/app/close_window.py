@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Asks an X window to close, as a window manager's close box does: a WM_DELETE_WINDOW message.
 
-Plain Xvfb has no window manager, and `xdotool windowclose` destroys the window instead of asking.
+`xdotool windowclose` destroys the window instead of asking, which no close box does.
 Uses libX11 through ctypes, so it needs nothing beyond the X library that xdotool brings.
 """
 import ctypes
