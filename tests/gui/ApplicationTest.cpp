@@ -17,11 +17,7 @@
 
 namespace {
 
-using guitest::GuiTest;
-using guitest::Instance;
-using guitest::Recorder;
-using guitest::Settle;
-using guitest::TestWnd;
+using namespace guitest;
 
 class ApplicationTest : public GuiTest {};
 

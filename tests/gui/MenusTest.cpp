@@ -14,15 +14,12 @@
 
 namespace {
 
-using guitest::GuiTest;
-using guitest::Instance;
-using guitest::Settle;
-using guitest::TestWnd;
+using namespace guitest;
 
 class App : public fw::Application {
  public:
   const fw::ClassDecl& Declaration() const override {
-    static const fw::ClassDecl decl = guitest::Declared({}, "App");
+    static const fw::ClassDecl decl = Declared({}, "App");
     return decl;
   }
 };

@@ -17,10 +17,9 @@
 
 namespace {
 
-using guitest::Instance;
-using guitest::TestWnd;
+using namespace guitest;
 
-class PrintingTest : public guitest::GuiTest {
+class PrintingTest : public GuiTest {
  protected:
   void SetUp() override {
     GuiTest::SetUp();

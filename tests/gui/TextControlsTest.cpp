@@ -11,10 +11,7 @@
 
 namespace {
 
-using guitest::GuiTest;
-using guitest::Instance;
-using guitest::Settle;
-using guitest::TestWnd;
+using namespace guitest;
 
 class TextControlsTest : public GuiTest {
  protected:

@@ -10,11 +10,7 @@
 
 namespace {
 
-using guitest::GuiTest;
-using guitest::Instance;
-using guitest::Recorder;
-using guitest::Settle;
-using guitest::TestWnd;
+using namespace guitest;
 
 class WindowTest : public GuiTest {};
 
@@ -64,7 +60,7 @@ TEST_F(WindowTest, TheImplicitInstanceIsBuiltOnceWithItsEventsInOrder) {
   first->Hide();
   EXPECT_FALSE(first->IsVisible());
   EXPECT_EQ(fw::GetImplicitWindow("TestWnd.TestWnd").Get(), first.Get()) << "a hidden window stays";
-  static const fw::ClassDecl otherDecl = guitest::Declared({"Activate"}, "Other.Other");
+  static const fw::ClassDecl otherDecl = Declared({"Activate"}, "Other.Other");
   fw::Ref<TestWnd> other = Instance({}, &otherDecl);
   Settle();
   first->Show();
@@ -74,7 +70,7 @@ TEST_F(WindowTest, TheImplicitInstanceIsBuiltOnceWithItsEventsInOrder) {
 }
 
 TEST_F(WindowTest, OnlyDeclaredEventsAreDelivered) {
-  static const fw::ClassDecl decl = guitest::Declared({"Layout"}, "Quiet.Quiet");
+  static const fw::ClassDecl decl = Declared({"Layout"}, "Quiet.Quiet");
   fw::RuntimeRegisterClass(decl);
   fw::Ref<TestWnd> w = Instance({}, &decl);
   Settle();
@@ -154,7 +150,7 @@ TEST_F(WindowTest, AWindowIsCentredWithItsTopLeftCornerAlwaysOnTheAvailableArea)
 
 TEST_F(WindowTest, AMinimisedModalWindowTakesTheWindowsItBlocksWithIt) {
   fw::Ref<TestWnd> main = Instance();
-  static const fw::ClassDecl aboutDecl = guitest::Declared({"Layout"}, "AboutWnd.AboutWnd");
+  static const fw::ClassDecl aboutDecl = Declared({"Layout"}, "AboutWnd.AboutWnd");
   fw::Ref<TestWnd> about = Instance(
       [](TestWnd& w) {
         w.layout = [](TestWnd& self) {
@@ -257,7 +253,7 @@ TEST_F(WindowTest, TheApplicationMenuBarSitsAboveTheClientArea) {
   class App : public fw::Application {
    public:
     const fw::ClassDecl& Declaration() const override {
-      static const fw::ClassDecl decl = guitest::Declared({}, "App");
+      static const fw::ClassDecl decl = Declared({}, "App");
       return decl;
     }
   };
