@@ -69,6 +69,15 @@ shoot() {
   pid=
 }
 
+# pictures EXE PNG WHO: shoots the program's splash window and counts the colours of its banner
+# and its emblem into b and e.
+pictures() {
+  shoot "$1" "$2"
+  b=$(banner "$2")
+  e=$(emblem "$2")
+  echo "$3: banner $b colours, emblem $e colours"
+}
+
 prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install failed"
 for f in bin/tessivar share/tessivar/Tessivar.png share/tessivar/NumBlocks.png share/tessivar/Tessivar.ico; do
@@ -77,20 +86,14 @@ done
 # Nothing but the program and its data.
 [ "$(find "$prefix" -type f | wc -l)" -eq 4 ] || fail "installed more than expected: $(find "$prefix" -type f)"
 
-shoot "$prefix/bin/tessivar" "$shots/installed-splash.png"
-b=$(banner "$shots/installed-splash.png")
-e=$(emblem "$shots/installed-splash.png")
-echo "installed program: banner $b colours, emblem $e colours"
+pictures "$prefix/bin/tessivar" "$shots/installed-splash.png" "installed program"
 [ "$b" -gt 8 ] || fail "the installed program shows no banner"
 [ "$e" -gt 8 ] || fail "the installed program shows no emblem"
 
 # The program copied alone: no pictures beside it, none in a data folder next to it.
 mkdir "$work/alone"
 cp "$prefix/bin/tessivar" "$work/alone/"
-shoot "$work/alone/tessivar" "$shots/alone-splash.png"
-b=$(banner "$shots/alone-splash.png")
-e=$(emblem "$shots/alone-splash.png")
-echo "program alone: banner $b colours, emblem $e colours"
+pictures "$work/alone/tessivar" "$shots/alone-splash.png" "program alone"
 [ "$b" -eq 1 ] || fail "the program alone shows a banner it cannot have found"
 [ "$e" -eq 1 ] || fail "the program alone shows an emblem it cannot have found"
 echo "ok"
