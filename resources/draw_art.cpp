@@ -42,27 +42,33 @@ QImage Canvas(int width, int height) {
   return image;
 }
 
+// Smooths the painter's drawing and lets it draw in the sizes the windows show.
+void Prepare(QPainter& p) {
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setRenderHint(QPainter::TextAntialiasing);
+  p.scale(kScale, kScale);
+}
+
+QFont Font(int pixelSize, QFont::Weight weight = QFont::Normal, qreal letterSpacing = 0) {
+  QFont font("DejaVu Sans");
+  font.setPixelSize(pixelSize);
+  font.setWeight(weight);
+  font.setLetterSpacing(QFont::AbsoluteSpacing, letterSpacing);
+  return font;
+}
+
 // The banner: the name and a scree plot whose first bars rise above the random-data line.
 // The lowest rows stay empty: the main window lays its by-line over them.
 QImage Banner() {
   QImage image = Canvas(374, 99);
   QPainter p(&image);
-  p.setRenderHint(QPainter::Antialiasing);
-  p.setRenderHint(QPainter::TextAntialiasing);
-  p.scale(kScale, kScale);
+  Prepare(p);
 
-  QFont name("DejaVu Sans");
-  name.setPixelSize(42);
-  name.setWeight(QFont::Bold);
-  name.setLetterSpacing(QFont::AbsoluteSpacing, -0.8);
-  p.setFont(name);
+  p.setFont(Font(42, QFont::Bold, -0.8));
   p.setPen(kTeal);
   p.drawText(QPointF(20, 54), "Tessivar");
 
-  QFont tagline("DejaVu Sans");
-  tagline.setPixelSize(12);
-  tagline.setLetterSpacing(QFont::AbsoluteSpacing, 0.6);
-  p.setFont(tagline);
+  p.setFont(Font(12, QFont::Normal, 0.6));
   p.setPen(kGrey);
   p.drawText(QPointF(23, 74), "parallel analysis");
 
@@ -102,14 +108,8 @@ QImage Banner() {
 QImage Emblem() {
   QImage image = Canvas(65, 56);
   QPainter p(&image);
-  p.setRenderHint(QPainter::Antialiasing);
-  p.setRenderHint(QPainter::TextAntialiasing);
-  p.scale(kScale, kScale);
-
-  QFont digit("DejaVu Sans");
-  digit.setPixelSize(11);
-  digit.setWeight(QFont::Bold);
-  p.setFont(digit);
+  Prepare(p);
+  p.setFont(Font(11, QFont::Bold));
 
   const double block = 16, gap = 2, left = (65 - 3 * block - 2 * gap) / 2, bottom = 54;
   const std::array<double, 3> shade{1.0, 0.72, 0.45};
