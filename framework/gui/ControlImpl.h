@@ -102,6 +102,9 @@ struct Control::Impl {
   std::function<void(std::string_view name, const PropertyValue& value)> applyOwn;
   // Set by the class: how the widget takes keyboard focus given TabStop.
   std::function<void()> applyFocusPolicy;
+  // The two usual focus rules: never; or by Tab only while TabStop is on, by a click always.
+  void NeverFocused();
+  void FocusedByTabStop();
 
   ~Impl();
   const PropertySchema& Schema() const { return detail::SchemaOf(kind); }

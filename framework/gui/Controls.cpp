@@ -138,6 +138,18 @@ QFont Control::Impl::Font() const {
                           unit ? unit->integer : 0, flag("Bold"), flag("Italic"), flag("Underline"));
 }
 
+void Control::Impl::NeverFocused() {
+  applyFocusPolicy = [this] {
+    if (widget) widget->setFocusPolicy(Qt::NoFocus);
+  };
+}
+
+void Control::Impl::FocusedByTabStop() {
+  applyFocusPolicy = [this] {
+    if (widget) widget->setFocusPolicy(Bool("TabStop") ? Qt::StrongFocus : Qt::ClickFocus);
+  };
+}
+
 bool Control::Impl::Fire(std::string_view eventName, const EventArgs& args) {
   const int n = detail::EventNumber(kind, eventName);
   if (n < 0) return false;
@@ -208,7 +220,7 @@ Label::Label(Window* owner) : RectControl(owner) {
   auto* label = new LabelWidget(&c);
   label->setTextFormat(Qt::PlainText);
   c.widget = label;
-  c.applyFocusPolicy = [label] { label->setFocusPolicy(Qt::NoFocus); };
+  c.NeverFocused();
   c.applyOwn = [&c, label](std::string_view n, const PropertyValue& v) {
     if (n == "Value") {
       label->setText(FromUtf8(v.text));
@@ -323,7 +335,7 @@ PushButton::PushButton(Window* owner) : RectControl(owner) {
   button->setAutoDefault(false);
   c.widget = button;
   QObject::connect(button, &QAbstractButton::clicked, button, [&c] { c.Fire("Action"); });
-  c.applyFocusPolicy = [&c, button] { button->setFocusPolicy(c.Bool("TabStop") ? Qt::StrongFocus : Qt::ClickFocus); };
+  c.FocusedByTabStop();
   c.applyOwn = [&c, button](std::string_view n, const PropertyValue& v) {
     if (n == "Caption" || n == "MacButtonStyle") {
       button->setText(Caption(c.Text("Caption")));
@@ -429,7 +441,7 @@ Line::Line(Window* owner) : RectControl(owner) {
   auto* line = new LineWidget(&c);
   line->setAttribute(Qt::WA_TransparentForMouseEvents);
   c.widget = line;
-  c.applyFocusPolicy = [line] { line->setFocusPolicy(Qt::NoFocus); };
+  c.NeverFocused();
   c.applyOwn = [&c, line](std::string_view n, const PropertyValue&) {
     if (n != "X1" && n != "X2" && n != "Y1" && n != "Y2" && n != "Thickness" && n != "LineColor") return;
     const double x1 = c.Real("X1"), x2 = c.Real("X2"), y1 = c.Real("Y1"), y2 = c.Real("Y2");
@@ -504,7 +516,7 @@ ProgressWheel::ProgressWheel(Window* owner) : RectControl(owner) {
   c.kind = ControlKind::ProgressWheel;
   auto* wheel = new WheelWidget(&c);
   c.widget = wheel;
-  c.applyFocusPolicy = [wheel] { wheel->setFocusPolicy(Qt::NoFocus); };
+  c.NeverFocused();
   c.ApplyAll();
 }
 

@@ -331,7 +331,7 @@ TextArea::TextArea(Window* owner) : TextEdit(owner) {
   c.kind = ControlKind::TextArea;
   auto* area = new detail::TextAreaWidget(&c);
   c.widget = area;
-  c.applyFocusPolicy = [&c, area] { area->setFocusPolicy(c.Bool("TabStop") ? Qt::StrongFocus : Qt::ClickFocus); };
+  c.FocusedByTabStop();
   c.applyOwn = [&c, area](std::string_view n, const PropertyValue& v) {
     if (n == "Value") {
       if (v.text != detail::Utf8Of(area->Exact())) area->SetText(detail::CodePointsOf(v.text));
@@ -418,7 +418,7 @@ TextField::TextField(Window* owner) : TextEdit(owner) {
   });
   QObject::connect(field, &QLineEdit::selectionChanged, field, [&c] { c.Fire("SelChange"); });
   QObject::connect(field, &QLineEdit::cursorPositionChanged, field, [&c] { c.Fire("SelChange"); });
-  c.applyFocusPolicy = [&c, field] { field->setFocusPolicy(c.Bool("TabStop") ? Qt::StrongFocus : Qt::ClickFocus); };
+  c.FocusedByTabStop();
   c.applyOwn = [&c, field](std::string_view n, const PropertyValue& v) {
     if (n == "Value") {
       if (FromUtf8(v.text) != field->text()) field->setText(FromUtf8(v.text));
