@@ -172,29 +172,28 @@ double TabStopFor(const QFont& font, QPaintDevice* device, double wanted) {
 
 Ref<StyledTextPrinter> TextArea::styledTextPrinter(const Ref<Graphics>& page, std::int64_t width) {
   if (page.IsNil()) throw NilObjectException("styledTextPrinter was given no page");
-  auto* area = dynamic_cast<detail::TextAreaWidget*>(impl_->widget.data());
-  if (!area) throw NilObjectException("the text area's window is gone");
+  const detail::TextAreaWidget& area = detail::AreaOf(*impl_);
   Graphics::Impl& g = page->impl();
   auto impl = std::make_unique<StyledTextPrinter::Impl>();
   impl->page = page;
-  impl->colour = area->palette().color(QPalette::Active, QPalette::Text);
+  impl->colour = area.palette().color(QPalette::Active, QPalette::Text);
   impl->width = static_cast<double>(std::max<std::int64_t>(1, width)) * g.unit;
   QTextDocument& doc = *impl->document;
   // Laid out for the printer itself, in the area's font.
   doc.documentLayout()->setPaintDevice(g.printer.get());
   doc.setDocumentMargin(0.0);
   // On paper the design's font size is in true points (1/72 inch).
-  QFont font = area->font();
+  QFont font = area.font();
   const PropertyValue size = impl_->Get("FontSize");
   const PropertyValue unit = impl_->Get("FontUnit");
   if (size.real > 0.0 && size.real < 1000.0 && (unit.integer == 0 || unit.integer == 2)) font.setPointSizeF(size.real);
   doc.setDefaultFont(font);
-  QTextOption option = area->document()->defaultTextOption();
+  QTextOption option = area.document()->defaultTextOption();
   option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   // Tab stops as far apart on paper, in page units, as on screen in the area's pixels.
-  option.setTabStopDistance(TabStopFor(font, g.printer.get(), area->tabStopDistance() * g.unit));
+  option.setTabStopDistance(TabStopFor(font, g.printer.get(), area.tabStopDistance() * g.unit));
   doc.setDefaultTextOption(option);
-  QString text = detail::TextAreaWidget::Shown(area->Exact());
+  QString text = detail::TextAreaWidget::Shown(area.Exact());
   // The line end after the last line ends that line; it starts no empty line on a page of its own.
   if (text.endsWith(QChar(0x2029))) text.chop(1);
   text.replace(QChar(0x2029), QLatin1Char('\n'));

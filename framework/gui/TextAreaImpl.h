@@ -66,4 +66,7 @@ class TextAreaWidget : public ControlWidget<QPlainTextEdit> {
   bool programmatic_ = false;
 };
 
+// The text area's widget; fails when the area's window is gone.
+TextAreaWidget& AreaOf(const Control::Impl& c);
+
 }  // namespace fw::detail

@@ -318,13 +318,13 @@ void ApplySelectionLook(const Control::Impl& c, QWidget* area) {
   area->setPalette(p);
 }
 
-detail::TextAreaWidget& AreaOf(const Control::Impl& c) {
-  auto* area = dynamic_cast<detail::TextAreaWidget*>(c.widget.data());
+}  // namespace
+
+detail::TextAreaWidget& detail::AreaOf(const Control::Impl& c) {
+  auto* area = dynamic_cast<TextAreaWidget*>(c.widget.data());
   if (!area) throw NilObjectException("the text area's window is gone");
   return *area;
 }
-
-}  // namespace
 
 TextArea::TextArea(Window* owner) : TextEdit(owner) {
   Impl& c = *impl_;
@@ -370,25 +370,25 @@ TextArea::TextArea(Window* owner) : TextEdit(owner) {
   c.ApplyAll();
 }
 
-std::string TextArea::Text() const { return detail::Utf8Of(AreaOf(*impl_).Exact()); }
+std::string TextArea::Text() const { return detail::Utf8Of(detail::AreaOf(*impl_).Exact()); }
 
-void TextArea::Text(std::string_view text) { AreaOf(*impl_).SetText(detail::CodePointsOf(text)); }
+void TextArea::Text(std::string_view text) { detail::AreaOf(*impl_).SetText(detail::CodePointsOf(text)); }
 
-std::int64_t TextArea::SelectionStart() const { return static_cast<std::int64_t>(AreaOf(*impl_).SelFrom()); }
+std::int64_t TextArea::SelectionStart() const { return static_cast<std::int64_t>(detail::AreaOf(*impl_).SelFrom()); }
 
 void TextArea::SelectionStart(std::int64_t position) {
-  auto& area = AreaOf(*impl_);
+  auto& area = detail::AreaOf(*impl_);
   const std::size_t at = position <= 0 ? 0 : static_cast<std::size_t>(position);
   area.Select(at, at);
 }
 
 std::string TextArea::SelectedText() const {
-  const auto& area = AreaOf(*impl_);
+  const auto& area = detail::AreaOf(*impl_);
   return detail::Utf8Of(std::u32string_view(area.Exact()).substr(area.SelFrom(), area.SelTo() - area.SelFrom()));
 }
 
 void TextArea::SelectedText(std::string_view text) {
-  auto& area = AreaOf(*impl_);
+  auto& area = detail::AreaOf(*impl_);
   area.Replace(area.SelFrom(), area.SelTo(), detail::CodePointsOf(text), true);
 }
 
