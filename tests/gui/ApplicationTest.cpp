@@ -159,7 +159,7 @@ TEST_F(ApplicationTest, DuringAYieldInputIsDroppedButAButtonUsableWhileBusyQuits
       self.Add<fw::TextField>("Field");
       const auto button = [&self](const char* name, std::function<void()> action) {
         fw::Ref<fw::PushButton> b = self.Add<fw::PushButton>(name);
-        fw::RuntimeAddEventHandler(b, 15, fw::Delegate([action](const fw::Ref<fw::Object>&, const fw::EventArgs&) {
+        fw::RuntimeAddEventHandler(b, fw::PushButtonEvent::Action, fw::Delegate([action](const fw::Ref<fw::Object>&, const fw::EventArgs&) {
                                                          action();
                                                          return false;
                                                        },
