@@ -199,7 +199,7 @@ TEST_F(SplashWndTest, WithoutInputTheTimerHandsOverAfterItsPeriod) {
   if (clock.elapsed() < kShortPeriod - 20) {
     EXPECT_TRUE(w->IsVisible()) << "not before the period";
   }
-  ASSERT_TRUE(WaitFor([&] { return !w->IsVisible(); }, 10 * kShortPeriod));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !w->IsVisible(); }, 10 * kShortPeriod));
   EXPECT_GE(clock.elapsed(), kShortPeriod - 5);
   ASSERT_TRUE(MainWindowExists());
   EXPECT_TRUE(ControlWnd()->IsVisible());
@@ -216,7 +216,7 @@ TEST_F(SplashWndTest, TheTimerFiresOnceEvenAfterAnEarlyHandOver) {
   fw::Ref<class ControlWnd> main = ControlWnd();
 
   w->Show();  // the About item, before the period ends
-  ASSERT_TRUE(WaitFor([&] { return !w->IsVisible(); }, 10 * kShortPeriod));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !w->IsVisible(); }, 10 * kShortPeriod));
   EXPECT_GE(clock.elapsed(), kShortPeriod - 5);
   EXPECT_TRUE(main->IsVisible());
 

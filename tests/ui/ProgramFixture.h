@@ -4,11 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
-#include <QTest>
-
-#include <functional>
-
 #include "app/Startup.h"
 #include "framework/gui/Testing.h"
 
@@ -23,16 +18,5 @@ class ProgramTest : public ::testing::Test {
   void TearDown() override {
     fw::testing::RecordDialogs(false);
     fw::testing::ResetFramework();
-  }
-
-  // Runs the event loop until the condition holds or the deadline passes.
-  static bool WaitFor(const std::function<bool()>& condition, int deadlineMs) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-      if (clock.elapsed() > deadlineMs) return false;
-      QTest::qWait(10);
-    }
-    return true;
   }
 };
