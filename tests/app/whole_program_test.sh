@@ -100,13 +100,12 @@ wheel_hidden() { [ "$(wheel_look)" = "$wheel_hidden" ]; }
 none='<nothing copied>'
 clipboard() { xclip -o -selection clipboard 2>/dev/null | tr -d '\r'; }
 clipboard_changed() { [ "$(clipboard)" != "$none" ]; }
-clipboard_cleared() { [ "$(clipboard)" = "$none" ]; }
+clipboard_holds() { [ "$(clipboard)" = "$1" ]; }
 set_clipboard() {
   # xclip stays in the background as the owner: it must not hold the caller's output open.
   printf '%s' "$1" | xclip -i -selection clipboard >/dev/null 2>&1
   # xclip takes the selection from the background, so wait until it holds it.
-  wait_for 5 bash -c "[ \"\$(xclip -o -selection clipboard 2>/dev/null)\" = '$1' ]" ||
-    fail "could not set the clipboard"
+  wait_for 5 clipboard_holds "$1" || fail "could not set the clipboard"
 }
 
 # copy: selects all of the focused control's text and prints what the clipboard then holds.
