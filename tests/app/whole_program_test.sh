@@ -86,7 +86,8 @@ find_main_window() {
   xdotool windowactivate --sync "$main" 2>/dev/null || true
 }
 
-# click X Y: a click at client-area coordinates of the main window.
+# at X Y, click X Y: the pointer moved to, or a click at, client-area coordinates of the main
+# window.
 at() { xdotool mousemove "$((wx + $1))" "$((wy + top + $2))"; }
 click() { at "$1" "$2"; xdotool click 1; }
 
