@@ -1,17 +1,15 @@
 // Printing a text area block by block into a PDF file, one block per page.
 #include <QDir>
 #include <QFile>
-#include <QPageRanges>
 #include <QPrinter>
 #include <QRegularExpression>
-#include <QTextStream>
 
-#include <cstdio>
 #include <memory>
 
 #include <unistd.h>
 
 #include "GuiTestSupport.h"
+#include "PdfText.h"
 #include "framework/core/PropertyString.h"
 #include "framework/gui/Dialogs.h"
 
@@ -57,13 +55,8 @@ class PrintingTest : public GuiTest {
 
   // The text of each page of the PDF, as pdftotext reads it.
   QStringList PdfTexts() const {
-    const std::string command = "pdftotext -layout '" + pdf + "' - 2>/dev/null";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    QByteArray text;
-    char buffer[4096];
-    for (std::size_t n; pipe && (n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0;) text.append(buffer, static_cast<qsizetype>(n));
-    QStringList pages = QString::fromUtf8(text).split(QLatin1Char('\f'));
-    pages.removeLast();  // after the last form feed
+    QStringList pages;
+    for (const std::string& page : PdfPageTexts(pdf)) pages << QString::fromStdString(page);
     return pages;
   }
   static std::string Lines(int n, const std::string& line = "x") {

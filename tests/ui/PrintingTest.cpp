@@ -1,9 +1,7 @@
 // Printing the report area to a PDF file through the print dialog, one block per page.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <memory>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -12,6 +10,7 @@
 #include <unistd.h>
 
 #include "framework/core/Testing.h"
+#include "tests/gui/PdfText.h"
 #include "tests/ui/MainWindowFixture.h"
 #include "ui/CreditLine.h"
 #include "ui/HelpText.h"
@@ -33,23 +32,7 @@ class PrintingTest : public MainWindowTest {
   }
 
   // The text of each page, as pdftotext reads it.
-  std::vector<std::string> Pages() const {
-    std::vector<std::string> pages;
-    const std::string command = "pdftotext -layout '" + pdf.string() + "' - 2>/dev/null";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    if (!pipe) return pages;
-    std::string text;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0;) {
-      text.append(buffer, n);
-    }
-    // Pages end with a form feed.
-    std::size_t at = 0;
-    for (std::size_t ff; (ff = text.find('\f', at)) != std::string::npos; at = ff + 1) {
-      pages.push_back(text.substr(at, ff - at));
-    }
-    return pages;
-  }
+  std::vector<std::string> Pages() const { return guitest::PdfPageTexts(pdf.string()); }
 
   std::filesystem::path pdf;
 };
