@@ -156,11 +156,15 @@ wheel_hidden=$(wheel_look)
 import -window "$main" -frame "$shots/main-under-window-manager.png"
 
 # The focus starts in the variables field; Tab moves on to subjects and replications.
-xdotool type --delay 40 10
-xdotool key Tab
-xdotool type --delay 40 300
-xdotool key Tab
-xdotool type --delay 40 50
+# type_counts VARS SUBJECTS REPLICATIONS: types the three from the variables field on.
+type_counts() {
+  xdotool type --delay 40 "$1"
+  xdotool key Tab
+  xdotool type --delay 40 "$2"
+  xdotool key Tab
+  xdotool type --delay 40 "$3"
+}
+type_counts 10 300 50
 click 55 570
 wait_for 60 report_complete || fail "no complete report in the report area"
 report=$(copy_report)
@@ -313,11 +317,7 @@ quit_during_run() {
   click_splash "$2"
   sleep 0.3
   wheel_hidden=$(wheel_look)
-  xdotool type --delay 40 200
-  xdotool key Tab
-  xdotool type --delay 40 2500
-  xdotool key Tab
-  xdotool type --delay 40 1000
+  type_counts 200 2500 1000
   click 55 570
   wait_for 5 wheel_shown || fail "no calculation under way"
   sleep 1.5
