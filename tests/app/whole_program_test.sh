@@ -159,6 +159,17 @@ echo "ok: a key press on the splash window hands over at once"
 xdotool key ctrl+q
 expect_exit_zero "File > Quit (Ctrl+Q)"
 
+# --- The close box that openbox draws on the splash window anyway hands over at once too.
+start_program
+sent=$(close_window "$splash")
+find_main_window
+took=$(($(now_ms) - sent))
+gone Splash || fail "the splash window stayed after a close request"
+[ "$took" -lt 3000 ] || fail "a close request on the splash window took $took ms to hand over"
+echo "ok: a close request on the splash window hands over at once (the main window after $took ms)"
+xdotool key ctrl+q
+expect_exit_zero "File > Quit (Ctrl+Q) after the splash window's close box"
+
 # --- Runs 4 on: each way to quit ends a long calculation, and the program, within a second of
 # the request.
 # ms_until_exit T0 T1: waits for the program to end with exit code 0; ms becomes the time from T0,
