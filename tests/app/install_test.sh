@@ -92,7 +92,8 @@ done
 
 # The desktop entry: one file, named by the application's id.
 entries=("$prefix"/share/applications/*.desktop)
-[ ${#entries[@]} -eq 1 ] && [ -f "${entries[0]}" ] || fail "not one desktop entry in share/applications: ${entries[*]}"
+[ ${#entries[@]} -eq 1 ] && [ -f "${entries[0]}" ] ||
+  fail "not one desktop entry in share/applications: ${entries[*]}"
 entry=${entries[0]}
 id=$(basename "$entry" .desktop)
 [[ $id =~ ^[A-Za-z][A-Za-z0-9_-]*(\.[A-Za-z_][A-Za-z0-9_-]*){2,}$ ]] || fail "$id is not a reverse-DNS application id"
@@ -144,7 +145,8 @@ done
 
 # Nothing but the program, its data, the desktop entry and its icons.
 expected=$((4 + 1 + ${#icon_files[@]}))
-[ "$(find "$prefix" -type f | wc -l)" -eq "$expected" ] || fail "installed more than expected: $(find "$prefix" -type f)"
+[ "$(find "$prefix" -type f | wc -l)" -eq "$expected" ] ||
+  fail "installed more than expected: $(find "$prefix" -type f)"
 
 pictures "$prefix/bin/tessivar" "$shots/installed-splash.png" "installed program"
 [ "$b" -gt 8 ] || fail "the installed program shows no banner"
@@ -155,7 +157,7 @@ pictures "$prefix/bin/tessivar" "$shots/installed-splash.png" "installed program
 wm_class=$(sed -n 's/^WM_CLASS = //p' "$work/window-properties")
 [ "$(key StartupWMClass)" ] && [[ $wm_class == *", \"$(key StartupWMClass)\"" ]] ||
   fail "StartupWMClass '$(key StartupWMClass)' is not the window's class: $wm_class"
-python3 - "$work/window-properties" "$prefix" "${icon_files[@]}" <<'PY' || fail "the window's icon is not the installed icon"
+python3 - "$work/window-properties" "$prefix" "${icon_files[@]}" <<'PY' || fail "wrong window icon"
 import subprocess, sys
 properties, prefix, files = sys.argv[1], sys.argv[2], sys.argv[3:]
 text = next(l for l in open(properties) if l.startswith("_NET_WM_ICON = "))
@@ -166,9 +168,9 @@ while values:
     window[w, h] = values[2 : 2 + w * h]
     values = values[2 + w * h :]
 for f in files:
-    size = subprocess.run(["identify", "-format", "%w %h", f"{prefix}/{f}"], capture_output=True, text=True, check=True)
-    w, h = map(int, size.stdout.split())
-    raw = subprocess.run(["convert", f"{prefix}/{f}", "-depth", "8", "RGBA:-"], capture_output=True, check=True).stdout
+    run = lambda *args: subprocess.run(args, capture_output=True, check=True).stdout
+    w, h = map(int, run("identify", "-format", "%w %h", f"{prefix}/{f}").split())
+    raw = run("convert", f"{prefix}/{f}", "-depth", "8", "RGBA:-")
     argb = [raw[i + 3] << 24 | raw[i] << 16 | raw[i + 1] << 8 | raw[i + 2] for i in range(0, len(raw), 4)]
     if window.get((w, h)) != argb:
         sys.exit(f"{f}: the window's {w}x{h} icon " + ("differs" if (w, h) in window else "is missing"))
