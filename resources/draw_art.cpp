@@ -1,5 +1,8 @@
 // Draws the program's artwork: the banner, the emblem and the application icon.
-// Usage: tessivar-art DIR...  (writes Tessivar.png, NumBlocks.png and Tessivar.ico into each DIR)
+// Usage: tessivar-art [--theme-icons THEMEDIR NAME] DIR...
+// Writes Tessivar.png, NumBlocks.png and Tessivar.ico into each DIR, and with --theme-icons the
+// icon's full-colour images as THEMEDIR/hicolor/<size>x<size>/apps/NAME.png, the form in which
+// the Linux desktop takes an application's icon.
 
 #include <QByteArray>
 #include <QColor>
@@ -19,6 +22,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -251,14 +255,18 @@ QByteArray IconBitmap(const QImage& source, int bits) {
   return out;
 }
 
-// The icon file: 48, 32 and 16 pixels with a palette for old displays, then 256 to 16 in full colour.
+// The icon file's images: 48, 32 and 16 pixels with a palette for old displays, then 256 to 16 in
+// full colour.
+struct IconEntry {
+  int size, bits;
+};
+constexpr std::array<IconEntry, 7> kIconEntries{
+    {{48, 8}, {32, 8}, {16, 8}, {256, 32}, {48, 32}, {32, 32}, {16, 32}}};
+
 QByteArray IconFile() {
-  struct Entry {
-    int size, bits;
-  };
-  const std::array<Entry, 7> entries{{{48, 8}, {32, 8}, {16, 8}, {256, 32}, {48, 32}, {32, 32}, {16, 32}}};
+  const auto& entries = kIconEntries;
   std::vector<QByteArray> bitmaps;
-  for (const Entry& e : entries) bitmaps.push_back(IconBitmap(Icon(e.size), e.bits));
+  for (const IconEntry& e : entries) bitmaps.push_back(IconBitmap(Icon(e.size), e.bits));
 
   QByteArray out;
   Put16(out, 0);
@@ -285,19 +293,38 @@ bool Write(const QString& path, const QByteArray& bytes) {
   return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
 }
 
+// The full-colour icon images as theme icons, each the very pixels of its twin in the icon file.
+// The theme folder is drawn afresh, so that it holds no size the icon file no longer has.
+bool WriteThemeIcons(const QString& themeDir, const QString& name) {
+  QDir hicolor(QDir(themeDir).filePath("hicolor"));
+  if (!hicolor.removeRecursively()) return false;
+  for (const IconEntry& e : kIconEntries) {
+    if (e.bits != 32) continue;
+    const QString apps = QString("%1x%1/apps").arg(e.size);
+    if (!hicolor.mkpath(apps) || !Icon(e.size).save(hicolor.filePath(apps + "/" + name + ".png"))) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   // A build step: no display is needed or wanted.
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: %s DIR...\n", argv[0]);
+  int first = 1;
+  if (argc > 1 && std::string_view(argv[1]) == "--theme-icons") first = 4;
+  if (argc <= first) {
+    std::fprintf(stderr, "usage: %s [--theme-icons THEMEDIR NAME] DIR...\n", argv[0]);
     return 2;
+  }
+  if (first == 4 && !WriteThemeIcons(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]))) {
+    std::fprintf(stderr, "%s: cannot write the theme icons into %s\n", argv[0], argv[2]);
+    return 1;
   }
   const QImage banner = Banner(), emblem = Emblem();
   const QByteArray icon = IconFile();
-  for (int i = 1; i < argc; ++i) {
+  for (int i = first; i < argc; ++i) {
     const QDir dir(QString::fromLocal8Bit(argv[i]));
     if (!QDir().mkpath(dir.path()) || !banner.save(dir.filePath("Tessivar.png")) ||
         !emblem.save(dir.filePath("NumBlocks.png")) || !Write(dir.filePath("Tessivar.ico"), icon)) {
