@@ -23,9 +23,10 @@ const fw::ClassDecl& SplashWndDeclaration() {
           {"Timer1_Action", "( Timer )", {}},
           {"Event_KeyDown", "( String ) as Boolean", {}},
           {"Event_MouseDown", "( Integer, Integer ) as Boolean", {}},
+          {"Event_CancelClose", "( Boolean ) as Boolean", {}},
       },
       {{"IsEventImplemented", "( String ) as Boolean", {}}},
-      {"Layout", "CreateControls", "KeyDown", "MouseDown"},
+      {"Layout", "CreateControls", "KeyDown", "MouseDown", "CancelClose"},
   };
   return decl;
 }
@@ -245,6 +246,14 @@ bool SplashWnd::Event_MouseDown(std::int64_t x, std::int64_t y) {
   (void)y;
   HandOver();
   return false;
+}
+
+// Window managers that draw a close box on the splash window anyway: its close box hands over
+// too, and the window is kept, only hidden, for the about box.
+bool SplashWnd::Event_CancelClose(bool appQuitting) {
+  (void)appQuitting;
+  HandOver();
+  return true;
 }
 
 bool SplashWnd::IsEventImplemented(std::string_view eventName) const {

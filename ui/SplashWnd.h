@@ -38,6 +38,7 @@ class SplashWnd : public fw::Window {
   void Timer1_Action(fw::Ref<fw::Timer> sender);
   bool Event_KeyDown(const std::string& key) override;
   bool Event_MouseDown(std::int64_t x, std::int64_t y) override;
+  bool Event_CancelClose(bool appQuitting) override;
 
   bool IsEventImplemented(std::string_view eventName) const;
 };

@@ -77,8 +77,13 @@ class TopLevel : public QWidget {
   }
 
   void closeEvent(QCloseEvent* e) override {
-    e->accept();
     Window* w = owner_;
+    if (w && Implements(*w, "CancelClose")) {
+      bool keep = false;
+      AtBoundary([&] { keep = w->Event_CancelClose(false); });
+      if (keep) return e->ignore();
+    }
+    e->accept();
     if (w && Implements(*w, "Close")) AtBoundary([w] { w->Event_Close(); });
   }
 

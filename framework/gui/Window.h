@@ -59,6 +59,8 @@ class Window : public Object {
   virtual void AddMenuHandlers(Ref<Window> w) { (void)w; }
   virtual void Event_Open() {}
   virtual void Event_Close() {}
+  // A request to close the window; true keeps it open.
+  virtual bool Event_CancelClose(bool appQuitting) { (void)appQuitting; return false; }
   virtual void Event_Activate() {}
   virtual void Event_EnableMenuItems() {}
   virtual bool Event_KeyDown(const std::string& key) { (void)key; return false; }

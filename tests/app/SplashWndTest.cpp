@@ -126,9 +126,9 @@ TEST_F(SplashWndTest, IsBuiltOnceWithItsFourControls) {
   EXPECT_EQ(w->Timer1()->RunMode(), 1);
 }
 
-TEST_F(SplashWndTest, AnswersEventQueriesForItsFourEvents) {
+TEST_F(SplashWndTest, AnswersEventQueriesForItsFiveEvents) {
   fw::Ref<class SplashWnd> w = SplashWnd();
-  for (const char* event : {"Layout", "CreateControls", "KeyDown", "MouseDown"}) {
+  for (const char* event : {"Layout", "CreateControls", "KeyDown", "MouseDown", "CancelClose"}) {
     EXPECT_TRUE(w->IsEventImplemented(event)) << event;
   }
   for (const char* event : {"Open", "Close", "Activate", "AddMenuHandlers", "KeyUp"}) {
@@ -163,7 +163,7 @@ TEST_F(SplashWndTest, EveryKeyAndEveryPressHandsOverAndReturnsFalse) {
   }
 }
 
-TEST_F(SplashWndTest, KeyPressesAndClicksReachTheWindowAndHandOver) {
+TEST_F(SplashWndTest, KeyPressesClicksAndCloseRequestsReachTheWindowAndHandOver) {
   fw::Ref<class SplashWnd> w = SplashWnd();
   QWidget* top = fw::testing::TopLevelOf(*w);
   QWidget* client = fw::testing::ClientOf(*w);
@@ -178,6 +178,8 @@ TEST_F(SplashWndTest, KeyPressesAndClicksReachTheWindowAndHandOver) {
        [&] { QTest::mouseClick(fw::testing::WidgetOf(w->Canvas1()), Qt::LeftButton); }},
       {"click on the background",
        [&] { QTest::mouseClick(client, Qt::LeftButton, {}, QPoint(5, 5)); }},
+      // A window manager that draws a close box on it anyway: the window is kept for the about box.
+      {"close request", [&] { EXPECT_FALSE(top->close()) << "the splash window was closed"; }},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
@@ -188,6 +190,7 @@ TEST_F(SplashWndTest, KeyPressesAndClicksReachTheWindowAndHandOver) {
     ASSERT_TRUE(MainWindowExists());
     EXPECT_TRUE(fw::testing::TopLevelOf(*ControlWnd())->isVisible());
   }
+  EXPECT_EQ(SplashWnd(), w);
 }
 
 TEST_F(SplashWndTest, WithoutInputTheTimerHandsOverAfterItsPeriod) {

@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
 """Asks an X window to close, as a window manager's close box does: a WM_DELETE_WINDOW message.
+Prints the time at which the request was sent, in ms since the epoch, for timing what follows.
 
 `xdotool windowclose` destroys the window instead of asking, which no close box does.
 Uses libX11 through ctypes, so it needs nothing beyond the X library that xdotool brings.
 """
 import ctypes
 import sys
+import time
 
 CLIENT_MESSAGE = 33
 
@@ -52,6 +54,7 @@ def main() -> int:
     event.xclient.data[1] = 0  # CurrentTime
     x11.XSendEvent(display, window, 0, 0, ctypes.byref(event))
     x11.XFlush(display)
+    print(time.time_ns() // 1000000, flush=True)
     x11.XCloseDisplay(display)
     return 0
 
