@@ -37,11 +37,14 @@ click 275 570  # Clear
 area_empty() { [ "$(colours $((wx + 30)) $((wy + top + 300)) 300 200)" -eq 1 ]; }
 wait_for 30 area_empty || fail "Clear did not empty the report area"
 click 250 400  # Clear put the focus into the variables field
-# Where the Edit menu opens, over the banner's plain left part: drawn, it shows its items' text.
+# Where the Edit menu opens: it is open once that place looks different and is not one plain colour,
+# as a menu is before it is drawn.
 edit_menu_look() { import -window root -crop "150x60+$((wx + 45))+$((wy + top + 2))" +repage rgb:- | md5sum; }
 closed=$(edit_menu_look)
 xdotool mousemove $((wx + 57)) $((wy + top / 2)) click 1  # Edit
-edit_menu_drawn() { [ "$(edit_menu_look)" != "$closed" ] && [ "$(colours $((wx + 45)) $((wy + top + 2)) 150 60)" -gt 8 ]; }
+edit_menu_drawn() {
+  [ "$(edit_menu_look)" != "$closed" ] && [ "$(colours $((wx + 45)) $((wy + top + 2)) 150 60)" -gt 8 ]
+}
 wait_for 10 edit_menu_drawn || fail "the Edit menu did not open"
 import -window root -crop "500x200+$wx+$wy" +repage "$shots/edit-menu-after-clear.png"
 xdotool mousemove $((wx + 85)) $((wy + top + 10)) click 1  # Undo, the menu's first item
