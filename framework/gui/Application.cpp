@@ -177,7 +177,7 @@ void DropInputHeldDuringYields() {
 void AtBoundary(const std::function<void()>& programCode) noexcept {
   Runtime& r = R();
   if (r.quitPending) return;
-  ++r.boundaryDepth;
+  if (r.boundaryDepth++ == 0) ++r.handlerCalls;
   std::exception_ptr failure;
   ExceptionHelper helper = r.helper ? r.helper : &CallFunctionWithExceptionHandling;
   try {

@@ -47,6 +47,7 @@ struct Runtime {
   bool failed = false;
   int exitCode = 0;
   int boundaryDepth = 0;
+  std::uint64_t handlerCalls = 0;  // outermost calls into program code so far: one per event
   int loopDepth = 0;  // event loops of ours running (the main one, modal dialogs)
   bool inYield = false;
   bool yieldedInHandler = false;  // input arrived meanwhile is dropped when the handler ends

@@ -4,6 +4,7 @@
 
 #include <QPlainTextEdit>
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <string_view>
@@ -45,6 +46,11 @@ class TextAreaWidget : public ControlWidget<QPlainTextEdit> {
     bool was_;
   };
 
+  // Whether the area's window is still being built: its text then is the starting text, no undo step.
+  bool Starting() const;
+  // Makes the document show `next` (the exact text to be) by patching the part that differs. What
+  // one call of the program's handlers writes is one undo step, the yields within it included.
+  void Patch(std::u32string_view next);
   int UnitsAt(std::size_t i) const;
   int DocPos(std::size_t position) const;
   std::size_t ExactPos(int docPosition) const;
@@ -61,6 +67,10 @@ class TextAreaWidget : public ControlWidget<QPlainTextEdit> {
   // before it, so that undo and redo give back the CR LF that the document does not keep.
   std::map<int, std::string> states_{{0, std::string()}};
   int undoSteps_ = 0;
+  // The handler call whose writes make the latest undo step, and the document's undo steps after
+  // its last write; a later write of that call joins the step while nothing came in between.
+  std::uint64_t stepCall_ = 0;
+  int stepEnd_ = -1;
   std::size_t anchor_ = 0;
   std::size_t caret_ = 0;
   bool programmatic_ = false;

@@ -22,7 +22,9 @@
 
 #include "framework/core/Exceptions.h"
 #include "framework/gui/ControlImpl.h"
+#include "framework/gui/Runtime.h"
 #include "framework/gui/TextAreaImpl.h"
+#include "framework/gui/WindowImpl.h"
 
 namespace fw {
 
@@ -105,14 +107,51 @@ TextAreaWidget::TextAreaWidget(Control::Impl* control) : ControlWidget(control) 
   });
 }
 
+bool TextAreaWidget::Starting() const {
+  const Window* window = control() && control()->self ? control()->self->OwnerWindow() : nullptr;
+  return !window || !window->impl().constructed;
+}
+
+void TextAreaWidget::Patch(std::u32string_view next) {
+  const QString have = document()->toRawText();
+  const QString want = Shown(next);
+  // Only the part that differs is patched, so the rest keeps its layout.
+  qsizetype p = 0;
+  const qsizetype limit = std::min(have.size(), want.size());
+  while (p < limit && have[p] == want[p]) ++p;
+  if (p > 0 && want[p - 1].isHighSurrogate()) --p;
+  qsizetype s = 0;
+  while (s < limit - p && have[have.size() - 1 - s] == want[want.size() - 1 - s]) ++s;
+  if (s > 0 && want[want.size() - s].isLowSurrogate()) --s;
+  if (p == have.size() - s && p == want.size() - s) return;
+  const Runtime& r = R();
+  const bool inHandler = r.boundaryDepth > 0;
+  QTextCursor cursor(document());
+  cursor.setPosition(static_cast<int>(p));
+  cursor.setPosition(static_cast<int>(have.size() - s), QTextCursor::KeepAnchor);
+  const bool join = inHandler && stepCall_ == r.handlerCalls && stepEnd_ == document()->availableUndoSteps() &&
+                    document()->availableRedoSteps() == 0;
+  if (join) cursor.joinPreviousEditBlock();
+  cursor.insertText(want.mid(p, want.size() - s - p));
+  if (join) cursor.endEditBlock();
+  stepCall_ = inHandler ? r.handlerCalls : 0;
+  stepEnd_ = document()->availableUndoSteps();
+}
+
 void TextAreaWidget::SetText(std::u32string text) {
   const bool changed = text != exact_;
   {
     Programmatic guard(this);
-    exact_ = std::move(text);
-    QString shown = Shown(exact_);
-    shown.replace(QChar(kSeparator), QLatin1Char('\n'));
-    setPlainText(shown);  // which starts a new undo history
+    if (Starting()) {
+      exact_ = std::move(text);
+      QString shown = Shown(exact_);
+      shown.replace(QChar(kSeparator), QLatin1Char('\n'));
+      setPlainText(shown);  // which starts a new undo history
+    } else {
+      // Replacing the whole text is an undo step like any other.
+      Patch(text);
+      exact_ = std::move(text);
+    }
     anchor_ = caret_ = 0;
     ShowSelection();
     RememberState();
@@ -127,20 +166,7 @@ void TextAreaWidget::Replace(std::size_t from, std::size_t to, std::u32string_vi
   const bool changed = next != exact_;
   {
     Programmatic guard(this);
-    const QString have = document()->toRawText();
-    const QString want = Shown(next);
-    // Only the part that differs is patched, so the rest keeps its layout and undo history.
-    qsizetype p = 0;
-    const qsizetype limit = std::min(have.size(), want.size());
-    while (p < limit && have[p] == want[p]) ++p;
-    if (p > 0 && want[p - 1].isHighSurrogate()) --p;
-    qsizetype s = 0;
-    while (s < limit - p && have[have.size() - 1 - s] == want[want.size() - 1 - s]) ++s;
-    if (s > 0 && want[want.size() - s].isLowSurrogate()) --s;
-    QTextCursor cursor(document());
-    cursor.setPosition(static_cast<int>(p));
-    cursor.setPosition(static_cast<int>(have.size() - s), QTextCursor::KeepAnchor);
-    cursor.insertText(want.mid(p, want.size() - s - p));
+    Patch(next);
     exact_ = std::move(next);
     anchor_ = caret_ = from + with.size();
     ShowSelection(keepView);

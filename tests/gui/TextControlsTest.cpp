@@ -4,8 +4,10 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QTimer>
 
 #include "GuiTestSupport.h"
+#include "framework/core/BackgroundTask.h"
 #include "framework/core/PropertyString.h"
 #include "framework/core/Text.h"
 
@@ -17,9 +19,17 @@ class TextControlsTest : public GuiTest {
  protected:
   void SetUp() override {
     GuiTest::SetUp();
-    w = Instance([](TestWnd& w) {
-      w.createControls = [](TestWnd& self) {
+    w = Instance([this](TestWnd& w) {
+      w.createControls = [this](TestWnd& self) {
         self.Add<fw::TextArea>("Area");
+        // A program handler: what it writes into the area is one event's change.
+        fw::RuntimeAddEventHandler(self.Add<fw::PushButton>("WriteBtn"), fw::PushButtonEvent::Action,
+                                   fw::Delegate(
+                                       [this](const fw::Ref<fw::Object>&, const fw::EventArgs&) {
+                                         if (onWrite) onWrite();
+                                         return false;
+                                       },
+                                       "( PushButton )"));
         fw::SetProperties(*self.Add<fw::TextField>("Field"), fw::PropertyListWriter()
                                                                    .Integer("MaximumCharactersAllowed", 3)
                                                                    .Text("ValidationMask", "###")
@@ -32,6 +42,17 @@ class TextControlsTest : public GuiTest {
     areaWidget = static_cast<QPlainTextEdit*>(fw::testing::WidgetOf(area));
     fieldWidget = static_cast<QLineEdit*>(fw::testing::WidgetOf(field));
   }
+  // Runs `write` as the handler of one button press.
+  void InOneHandlerCall(std::function<void()> write) {
+    onWrite = std::move(write);
+    fw::RuntimeCheckCast<fw::PushButton>(w->ControlByName("WriteBtn"))->Push();
+    onWrite = nullptr;
+  }
+  void Append(std::string_view piece) {
+    area->SelectionStart(fw::Len(area->Text()));
+    area->SelectedText(piece);
+  }
+  std::function<void()> onWrite;
   fw::Ref<TestWnd> w;
   fw::Ref<fw::TextArea> area;
   fw::Ref<fw::TextField> field;
@@ -137,6 +158,63 @@ TEST_F(TextControlsTest, UndoAndRedoGiveBackTheTextByteForByte) {
   EXPECT_EQ(area->Text(), report + "\n");
   areaWidget->undo();
   EXPECT_EQ(area->Text(), report);
+}
+
+TEST_F(TextControlsTest, WhatOneHandlerCallWritesIsUndoneAndRedoneAsOneStep) {
+  area->Text("before\r\n");
+  const std::string report = "Tessivar\r\n 1  2.5000\r\n 2  0.5000\r\nend\r\n";
+  InOneHandlerCall([this] {
+    area->Text("");
+    area->Text(area->Text() + "Tessivar\r\n");
+    Append(" 1  2.5000\r\n");
+    // The windows live between the rows; the pieces still make one step.
+    bool yielded = false;
+    QTimer::singleShot(0, [&yielded] { yielded = true; });
+    while (!yielded) fw::RuntimeBackgroundTask();
+    Append(" 2  0.5000\r\n");
+    Append("end\r\n");
+  });
+  ASSERT_EQ(area->Text(), report);
+  areaWidget->undo();
+  EXPECT_EQ(area->Text(), "before\r\n") << "the whole report went in one undo";
+  areaWidget->redo();
+  EXPECT_EQ(area->Text(), report) << "and came back in one redo";
+
+  // The next call is a step of its own; so is what the user types in between.
+  InOneHandlerCall([this] { Append("more\r\n"); });
+  areaWidget->setFocus();
+  areaWidget->moveCursor(QTextCursor::End);
+  QTest::keyClicks(areaWidget, "xy");
+  InOneHandlerCall([this] {
+    Append("\r\nlast");
+    Append("\r\n");
+  });
+  ASSERT_EQ(area->Text(), report + "more\r\nxy\r\nlast\r\n");
+  const std::string steps[] = {report + "more\r\nxy", report + "more\r\n", report, "before\r\n"};
+  for (const std::string& expected : steps) {
+    SCOPED_TRACE(expected);
+    areaWidget->undo();
+    EXPECT_EQ(area->Text(), expected);
+  }
+}
+
+TEST_F(TextControlsTest, AReplacementOfTheWholeTextIsUndoneLikeAnyOtherStep) {
+  const std::string report = "Tessivar\r\n\r\n 1  2.5000  .1000\r\nend\r\n";
+  const std::string help = "Help\r\n\r\nno line end after the last line ";
+  area->Text(report);
+  InOneHandlerCall([this, &help] { area->Text(help); });
+  InOneHandlerCall([this] { area->Text(""); });
+  const std::string steps[] = {help, report, ""};
+  for (const std::string& expected : steps) {
+    SCOPED_TRACE(expected);
+    areaWidget->undo();
+    EXPECT_EQ(area->Text(), expected);
+  }
+  areaWidget->redo();
+  areaWidget->redo();
+  EXPECT_EQ(area->Text(), help);
+  areaWidget->redo();
+  EXPECT_EQ(area->Text(), "");
 }
 
 TEST_F(TextControlsTest, AFieldRefusesADropThatItsMaskRefuses) {

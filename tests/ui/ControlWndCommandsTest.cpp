@@ -1,19 +1,50 @@
 // The help button, Clear, Quit, closing the window and the About item.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
 #include <QTimer>
 
+#include <functional>
+
 #include "app/Accessors.h"
+#include "app/Menu.h"
 #include "framework/core/Exceptions.h"
 #include "framework/gui/Application.h"
+#include "framework/gui/TestingQt.h"
 #include "tests/ui/MainWindowFixture.h"
 #include "ui/HelpText.h"
 #include "ui/SplashWnd.h"
 
 namespace {
 
-using ControlWndCommandsTest = MainWindowTest;
+class ControlWndCommandsTest : public MainWindowTest {
+ protected:
+  // Undo as the user asks for it in the report area: Ctrl+Z there, or Edit > Undo.
+  void UndoInReportArea(bool byMenu) {
+    QWidget* top = fw::testing::TopLevelOf(*w);
+    top->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(top));
+    QWidget* area = fw::testing::WidgetOf(w->DataFld());
+    area->setFocus();
+    if (!byMenu) {
+      QTest::keyClick(area, Qt::Key_Z, Qt::ControlModifier);
+      return;
+    }
+    QMenu* edit = nullptr;
+    for (QAction* a : fw::testing::MenuBarOf(*w)->actions()) {
+      if (a->text() == "Edit") edit = a->menu();
+    }
+    ASSERT_NE(edit, nullptr);
+    emit edit->aboutToShow();
+    QAction* undo = fw::testing::ActionOf(Menu()->Lookup("EditUndo"));
+    ASSERT_TRUE(undo->isEnabled());
+    undo->trigger();
+  }
+};
 
 TEST_F(ControlWndCommandsTest, TheHelpButtonReplacesWhateverTheAreaHoldsWithTheHelpText) {
   Enter("3", "50", "2");
@@ -28,6 +59,32 @@ TEST_F(ControlWndCommandsTest, TheHelpButtonReplacesWhateverTheAreaHoldsWithTheH
   w->Qbtn()->Push();
   EXPECT_EQ(w->DataFld()->Text(), HelpText);
   EXPECT_EQ(w->disclaimFld()->Text(), HelpText);
+}
+
+// One slip of the mouse on the help button or on Clear need not lose a report.
+TEST_F(ControlWndCommandsTest, UndoAfterTheHelpButtonOrClearGivesTheReportBackByteForByte) {
+  struct Row {
+    const char* name;
+    std::function<void()> press;
+    bool byMenu;
+  };
+  const Row rows[] = {
+      {"help button, Ctrl+Z", [this] { w->Qbtn()->Push(); }, false},
+      {"help button, Edit > Undo", [this] { w->Qbtn()->Push(); }, true},
+      {"Clear, Ctrl+Z", [this] { w->ClearBtn()->Push(); }, false},
+      {"Clear, Edit > Undo", [this] { w->ClearBtn()->Push(); }, true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    Enter("3", "50", "2");
+    w->CalculateBtn()->Push();
+    const std::string report = w->DataFld()->Text();
+    ASSERT_NE(report.find("\r\n"), std::string::npos);
+    row.press();
+    ASSERT_NE(w->DataFld()->Text(), report);
+    UndoInReportArea(row.byMenu);
+    EXPECT_EQ(w->DataFld()->Text(), report);
+  }
 }
 
 TEST_F(ControlWndCommandsTest, ClearEmptiesAreaAndFieldsAndLeavesWheelAndStoredInputs) {

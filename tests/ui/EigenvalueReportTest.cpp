@@ -2,6 +2,8 @@
 // column, with a fixed seed and a fixed clock.
 #include <gtest/gtest.h>
 
+#include <QPlainTextEdit>
+
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -11,6 +13,7 @@
 #include "framework/core/Testing.h"
 #include "framework/core/Text.h"
 #include "framework/gui/Dialogs.h"
+#include "framework/gui/TestingQt.h"
 #include "tests/ui/MainWindowFixture.h"
 #include "ui/CreditLine.h"
 #include "ui/EigenvalueReport.h"
@@ -166,6 +169,22 @@ TEST_F(EigenvalueReportTest, PiecesAfterTheFirstTwoGoAtTheEndWhereverTheCaretSta
   w->DataFld()->SelectionStart(0);
   EigenvalueReport::Write(*w, date, time);
   EXPECT_EQ(w->DataFld()->Text(), "kept\r\n" + report);
+}
+
+// The report goes in many pieces, with yields between its rows; one undo takes it all back.
+TEST_F(EigenvalueReportTest, OneUndoGivesBackWhatTheAreaHeldBeforeTheCalculationAndRedoTheReport) {
+  auto* area = static_cast<QPlainTextEdit*>(fw::testing::WidgetOf(w->DataFld()));
+  for (const bool help : {false, true}) {
+    SCOPED_TRACE(help ? "over the help text" : "into an empty area");
+    help ? w->Qbtn()->Push() : w->ClearBtn()->Push();
+    const std::string before = w->DataFld()->Text();
+    const std::string report = Calculate("12", "60", "3");
+    ASSERT_EQ(report, Expected(date, time));
+    area->undo();
+    EXPECT_EQ(w->DataFld()->Text(), before);
+    area->redo();
+    EXPECT_EQ(w->DataFld()->Text(), report);
+  }
 }
 
 }  // namespace
