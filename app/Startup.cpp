@@ -52,12 +52,12 @@ std::vector<std::function<void()>> ProgramInitializers() {
 
 void Main(const StartupStepHook& beforeStep) {
   const StartupStep steps[] = {
-      {"RuntimeSetExceptionHelper",
+      {"_RuntimeSetExceptionHelper",
        [] { fw::RuntimeSetExceptionHelper(fw::CallFunctionWithExceptionHandling); }},
       {"RuntimeSetCompiledRelease", [] { fw::RuntimeSetCompiledRelease(fw::kFrameworkRelease); }},
-      {"EarlyStartup", [&beforeStep] { EarlyStartup(beforeStep); }},
-      {"RunFrameworkInitialization", [] { fw::RunFrameworkInitialization(LateStartup); }},
-      {"RuntimeRun", fw::RuntimeRun},
+      {"_EarlyStartup", [&beforeStep] { EarlyStartup(beforeStep); }},
+      {"_RunFrameworkInitialization", [] { fw::RunFrameworkInitialization(LateStartup); }},
+      {"_RuntimeRun", fw::RuntimeRun},
   };
   for (const StartupStep& step : steps) {
     if (!PerformHandled(step, beforeStep)) return;
@@ -66,12 +66,12 @@ void Main(const StartupStepHook& beforeStep) {
 
 void EarlyStartup(const StartupStepHook& beforeStep) {
   const StartupStep steps[] = {
-      {"SetSupportsHiDPI", [] { fw::Application::SetSupportsHiDPI(true); }},
-      {"RuntimeInitExternalClasses", fw::RuntimeInitExternalClasses},
-      {"InitPluginEntrypoints", fw::InitPluginEntrypoints},
-      {"InitFileTypes", InitFileTypes},
-      {"NewAppInstance", NewAppInstance},
-      {"ApplicationAddMenuHandlers", ApplicationAddMenuHandlers},
+      {"Application._SetSupportsHiDPI", [] { fw::Application::SetSupportsHiDPI(true); }},
+      {"_RuntimeInitExternalClasses", fw::RuntimeInitExternalClasses},
+      {"_InitPluginEntrypoints", fw::InitPluginEntrypoints},
+      {"_InitFileTypes", InitFileTypes},
+      {"_NewAppInstance", NewAppInstance},
+      {"_ApplicationAddMenuHandlers", ApplicationAddMenuHandlers},
   };
   for (const StartupStep& step : steps) Perform(step, beforeStep);
 }

@@ -14,7 +14,7 @@ const fw::ClassDecl& ControlWndDeclaration() {
       {
           {"Layout", "(  )", {}},
           {"CreateControls", "(  )", {}},
-          {"CreateControls0", "(  )", {{"Hidden", ""}}},
+          {"_CreateControls0", "(  )", {{"Hidden", ""}}},
           {"Canvas1", "(  ) as Canvas", {}},
           {"DataFld", "(  ) as TextArea", {}},
           {"authorTxt", "(  ) as Label", {}},
@@ -65,7 +65,7 @@ const fw::ClassDecl& ControlWndDeclaration() {
           {"Event_Activate", "(  )", {}},
           {"Event_EnableMenuItems", "(  )", {}},
           {"Event_Open", "(  )", {}},
-          {"AboutTessivar_Action", "(  ) as Boolean", {}},
+          {"_AboutTessivar_Action", "(  ) as Boolean", {}},
       },
       {{"IsEventImplemented", "( String ) as Boolean", {}}},
       {"Activate", "AddMenuHandlers", "Close", "CreateControls", "EnableMenuItems", "Layout",

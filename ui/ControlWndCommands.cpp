@@ -6,7 +6,8 @@
 #include "ui/ControlWnd.h"
 #include "ui/SplashWnd.h"
 
-// The holder's text is read at every press, so the user's edits in the report area never stick.
+// The holder's text is read at every press, so a press also undoes the user's edits to the help
+// text shown in the report area.
 bool ControlWnd::Qbtn_MouseDown(fw::Ref<fw::PushButton>, std::int64_t, std::int64_t) {
   fw::Ref<fw::TextArea> report = DataFld();
   fw::Ref<fw::TextArea> holder = disclaimFld();
@@ -14,7 +15,9 @@ bool ControlWnd::Qbtn_MouseDown(fw::Ref<fw::PushButton>, std::int64_t, std::int6
   return false;
 }
 
-// Leaves the busy wheel and the stored inputs of the last run as they are.
+// Empties the report area and the three fields only. The busy wheel keeps its visibility, and
+// vars, subs, reps and SumStats keep what the last Calculate stored in them, even one stopped by
+// a failed check, until the next calculation overwrites them.
 void ControlWnd::ClearBtn_Action(fw::Ref<fw::PushButton>) {
   DataFld()->Text("");
   SubFld()->Text("");

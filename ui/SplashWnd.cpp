@@ -15,7 +15,7 @@ const fw::ClassDecl& SplashWndDeclaration() {
       {
           {"Layout", "(  )", {}},
           {"CreateControls", "(  )", {}},
-          {"CreateControls0", "(  )", {{"Hidden", ""}}},
+          {"_CreateControls0", "(  )", {{"Hidden", ""}}},
           {"Canvas1", "(  ) as Canvas", {}},
           {"StaticText1", "(  ) as Label", {}},
           {"Canvas3", "(  ) as Canvas", {}},

@@ -60,7 +60,7 @@ class Random {
   double Gaussian() {
     const std::uint64_t bits = engine_();
     const unsigned layer = static_cast<unsigned>(bits & 0xFF);
-    // Uniform on (-1, 1) from the top 53 bits.
+    // Uniform on [-1, 1) from the top 53 bits.
     const double u = static_cast<double>(static_cast<std::int64_t>(bits >> 11)) * 0x1p-52 - 1.0;
     if (std::fabs(u) < tables_->ratio[layer]) return u * tables_->x[layer];
     return GaussianSlow(layer, u);

@@ -71,8 +71,10 @@ std::string KeyText(const QKeyEvent& event);
 // Shift, Ctrl, Alt and their kin pressed alone: no key of their own.
 bool IsModifierKey(const QKeyEvent& event);
 
-// A font from the controls' font properties: "System" (or none) is the desktop font, size 0
-// its size; unit 0 and 2 are points, 1 pixels, 3 inches, 4 millimetres.
+// A font from the controls' font properties. "System" (also "SmallSystem", or no name) is one
+// fixed face, Liberation Sans, with Arimo and Arial as fallbacks. Size 0 (or out of range) keeps
+// the desktop font's size. Unit 1 is pixels, 3 inches, 4 millimetres, and 0, 2 or any other code
+// the window's points.
 QFont MakeFont(const std::string& name, double size, std::int64_t unit, bool bold, bool italic, bool underline);
 
 QColor ColourOf(std::uint32_t argb);

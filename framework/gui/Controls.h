@@ -77,8 +77,9 @@ class Picture : public Object {
   std::unique_ptr<Impl> impl_;
 };
 
-// The picture file of that name, beside the executable or in the build tree's resource folder;
-// nil when there is none.
+// The picture file of that bare name in the first of the platform's data folders that holds it:
+// beside the executable, then ../share/tessivar relative to it (tests add the build tree's
+// resource folder). Nil when no folder holds it or it is no picture.
 Ref<Picture> RuntimeGetPictureFromResourceManager(std::string_view fileName);
 
 class Control : public Object {

@@ -34,6 +34,7 @@ class TextAreaWidget : public ControlWidget<QPlainTextEdit> {
   static QString Shown(std::u32string_view text);
 
  protected:
+  bool event(QEvent* e) override;
   QPoint ToControl(const QPointF& p) const override;
   QMimeData* createMimeDataFromSelection() const override;
   void insertFromMimeData(const QMimeData* source) override;

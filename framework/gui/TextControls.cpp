@@ -11,6 +11,7 @@
 #include <QDropEvent>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -264,6 +265,25 @@ void TextAreaWidget::TextChanged() {
 }
 
 QPoint TextAreaWidget::ToControl(const QPointF& p) const { return p.toPoint() + viewport()->pos(); }
+
+bool TextAreaWidget::event(QEvent* e) {
+  const bool handled = ControlWidget::event(e);
+  if (e->type() == QEvent::Paint && frameShape() != QFrame::NoFrame) {
+    // The style strokes a line one point wide along the edge; where the edge falls between
+    // device pixels (a fractional scale factor) the clip, the viewport or the scroll bar hides
+    // that stroke. Filling the frame's band instead paints every device pixel whose centre lies
+    // in it, by the same rule that the viewport fills its own, so each side always shows.
+    QPainter painter(this);
+    const QRectF r = frameRect();
+    const qreal band = frameWidth();
+    const QColor colour = palette().color(QPalette::Mid);
+    painter.fillRect(QRectF(r.left(), r.top(), r.width(), band), colour);
+    painter.fillRect(QRectF(r.left(), r.bottom() - band, r.width(), band), colour);
+    painter.fillRect(QRectF(r.left(), r.top(), band, r.height()), colour);
+    painter.fillRect(QRectF(r.right() - band, r.top(), band, r.height()), colour);
+  }
+  return handled;
+}
 
 QMimeData* TextAreaWidget::createMimeDataFromSelection() const {
   auto* data = new QMimeData;

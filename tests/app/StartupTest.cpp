@@ -32,7 +32,7 @@ void RecordStep(std::string_view step) {
   if (onStep) onStep(step);
   if (step == failAt) throw fw::RuntimeException("injected start-up failure");
   // Ends the event loop as soon as it runs, as a user quitting at once would.
-  if (step == "RuntimeRun") QTimer::singleShot(0, [] { fw::Quit(0); });
+  if (step == "_RuntimeRun") QTimer::singleShot(0, [] { fw::Quit(0); });
 }
 
 int VisibleTopLevelWindows() {
@@ -62,31 +62,31 @@ class StartupTest : public ProgramTest {
 };
 
 const std::vector<std::string> kAllSteps = {
-    "RuntimeSetExceptionHelper", "RuntimeSetCompiledRelease", "EarlyStartup",
-    "SetSupportsHiDPI",          "RuntimeInitExternalClasses", "InitPluginEntrypoints",
-    "InitFileTypes",             "NewAppInstance",            "ApplicationAddMenuHandlers",
-    "RunFrameworkInitialization", "RuntimeRun",
+    "_RuntimeSetExceptionHelper",     "RuntimeSetCompiledRelease",   "_EarlyStartup",
+    "Application._SetSupportsHiDPI",  "_RuntimeInitExternalClasses", "_InitPluginEntrypoints",
+    "_InitFileTypes",                 "_NewAppInstance",             "_ApplicationAddMenuHandlers",
+    "_RunFrameworkInitialization",    "_RuntimeRun",
 };
 
 TEST_F(StartupTest, RunsItsStepsInOrderAndOpensOnlyTheSplashWindow) {
   onStep = [](std::string_view step) {
     SCOPED_TRACE(std::string(step));
-    if (step == "InitFileTypes") {
+    if (step == "_InitFileTypes") {
       EXPECT_TRUE(FileTypes::pAllFileTypes.empty());
       EXPECT_TRUE(FileTypes::pText.IsNil());
     }
-    if (step == "NewAppInstance") {
+    if (step == "_NewAppInstance") {
       EXPECT_EQ(fw::RegisteredFileTypes().size(), 1u) << "file type first";
       EXPECT_TRUE(fw::GetAppObject().IsNil());
     }
-    if (step == "ApplicationAddMenuHandlers") {
+    if (step == "_ApplicationAddMenuHandlers") {
       ASSERT_FALSE(App().IsNil());
       EXPECT_EQ(App()->MenuBar(), fw::Ref<fw::MenuBar>(Menu()));
     }
-    if (step == "RunFrameworkInitialization") {
+    if (step == "_RunFrameworkInitialization") {
       EXPECT_EQ(VisibleTopLevelWindows(), 0);
     }
-    if (step == "RuntimeRun") {
+    if (step == "_RuntimeRun") {
       EXPECT_FALSE(fw::GetImplicitWindow(SplashWnd::kClassName).IsNil());
       EXPECT_TRUE(fw::GetImplicitWindow("ControlWnd.ControlWnd").IsNil())
           << "the main window waits for the splash window";
@@ -154,10 +154,9 @@ TEST_F(StartupTest, AboutItemNeedsAnApplicationObject) {
 // A step that fails ends start-up: no later step, no window, no event loop, a report of the
 // failure and a non-zero exit code.
 TEST_F(StartupTest, AFailingStepEndsStartUpWithoutAWindow) {
-  for (const char* step : {"RuntimeSetExceptionHelper", "RuntimeSetCompiledRelease",
-                           "SetSupportsHiDPI", "InitPluginEntrypoints", "InitFileTypes",
-                           "NewAppInstance", "ApplicationAddMenuHandlers",
-                           "RunFrameworkInitialization"}) {
+  for (const char* step : {"_RuntimeSetExceptionHelper", "RuntimeSetCompiledRelease", "Application._SetSupportsHiDPI",
+                           "_InitPluginEntrypoints", "_InitFileTypes", "_NewAppInstance",
+                           "_ApplicationAddMenuHandlers", "_RunFrameworkInitialization"}) {
     SCOPED_TRACE(step);
     SetUp();
     failAt = step;

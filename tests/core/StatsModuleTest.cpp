@@ -66,6 +66,25 @@ fw::Ref<DoubleArray2D> PlainCorrelations(const DoubleArray2D& data, int vars, in
   return r;
 }
 
+// The trace of r^3 for r(1..n, 1..n), which the eigenvalues' cubes add up to. The trace alone
+// holds whatever the rotations do, since each shift is taken from one diagonal value and given
+// to the other; the sum of squares holds too when a rotation leaves some cell pairs alone, as
+// each pair keeps its own squares. The cubes hold only when every rotation is whole.
+double TraceOfCube(const DoubleArray2D& r, int n) {
+  std::vector<double> square(static_cast<std::size_t>((n + 1) * (n + 1)), 0.0);
+  for (int i = 1; i <= n; ++i)
+    for (int k = 1; k <= n; ++k)
+      for (int j = 1; j <= n; ++j) square[i * (n + 1) + j] += r.Get(i, k) * r.Get(k, j);
+  double trace = 0.0;
+  for (int i = 1; i <= n; ++i)
+    for (int j = 1; j <= n; ++j) trace += square[i * (n + 1) + j] * r.Get(j, i);
+  return trace;
+}
+
+// Jacobi leaves the off-diagonal small, not zero, and every step rounds: a relative bound that a
+// correct run meets by orders of magnitude and a broken rotation misses by far more.
+constexpr double kCubesTolerance = 1e-10;
+
 // The eigenvalues of r(1..n, 1..n), sorted largest first, by the cyclic Jacobi steps as written.
 std::vector<double> PlainEigenvalues(const DoubleArray2D& r, int n) {
   DoubleArray2D work(n, n);
@@ -365,9 +384,15 @@ TEST_F(StatsModuleTest, MatchesThePlainTranscriptionBitForBitWithEveryVectorWidt
     const DoubleArray2D data = *VarsModule::RanData;
     const fw::Ref<DoubleArray2D> expectedR = PlainCorrelations(data, size.vars, size.subs);
     const std::vector<double> expectedEigen = PlainEigenvalues(*expectedR, size.vars);
-    double trace = 0.0;
-    for (int u = 1; u <= size.vars; ++u) trace += expectedEigen[u];
+    // The transcription itself: its eigenvalues keep r's trace and the trace of r^3.
+    double trace = 0.0, cubes = 0.0;
+    for (int u = 1; u <= size.vars; ++u) {
+      trace += expectedEigen[u];
+      cubes += expectedEigen[u] * expectedEigen[u] * expectedEigen[u];
+    }
     EXPECT_NEAR(trace, size.vars, 1e-12 * size.vars);
+    const double cubed = TraceOfCube(*expectedR, size.vars);
+    EXPECT_NEAR(cubes, cubed, kCubesTolerance * cubed);
 
     for (Isa isa : SupportedIsas()) {
       SCOPED_TRACE(StatsModule::detail::IsaName(isa));
@@ -388,17 +413,24 @@ TEST_F(StatsModuleTest, MatchesThePlainTranscriptionBitForBitWithEveryVectorWidt
   }
 }
 
-TEST_F(StatsModuleTest, EachReplicationsEigenvaluesAddUpToTheNumberOfVariables) {
+TEST_F(StatsModuleTest, EachReplicationsEigenvaluesKeepTheTraceAndTheTraceOfTheCubeOfR) {
   Start(20, 60, 3);
   for (int rep = 1; rep <= 3; ++rep) {
+    SCOPED_TRACE(rep);
     std::vector<double> before;
     for (int u = 1; u <= 20; ++u) before.push_back(VarsModule::SumStats->Get(u, 1));
     StatsModule::RanNumbers();
     StatsModule::CorrMatrix();
+    const double cubed = TraceOfCube(*VarsModule::r, 20);  // taken before the eigenvalues
     StatsModule::EigenvaluesCalc();
-    double sum = 0.0;
-    for (int u = 1; u <= 20; ++u) sum += VarsModule::SumStats->Get(u, 1) - before[u - 1];
+    double sum = 0.0, cubes = 0.0;
+    for (int u = 1; u <= 20; ++u) {
+      const double eigenvalue = VarsModule::SumStats->Get(u, 1) - before[u - 1];
+      sum += eigenvalue;
+      cubes += eigenvalue * eigenvalue * eigenvalue;
+    }
     EXPECT_NEAR(sum, 20.0, 1e-12);
+    EXPECT_NEAR(cubes, cubed, kCubesTolerance * cubed);
   }
 }
 

@@ -1,10 +1,15 @@
 // Text controls: a text area keeps its text exactly, and a field's mask refuses whole.
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QDropEvent>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProcess>
+#include <QScreen>
 #include <QTimer>
+
+#include <cmath>
 
 #include "GuiTestSupport.h"
 #include "framework/core/BackgroundTask.h"
@@ -302,6 +307,71 @@ TEST_F(TextControlsTest, AFieldTakesOnlyWhatFitsItsMask) {
   // The program's own text is kept as given.
   field->Text("");
   EXPECT_EQ(field->Text(), "");
+}
+
+// The frame of a bordered area, as the screen shows it: on each side, one line of device pixels
+// within the frame's point that is frame-coloured from end to end. Runs at the scale factor of
+// this process; the next test runs it again under each factor.
+TEST_F(TextControlsTest, ABorderedAreaShowsItsWholeFrame) {
+  // At fractional factors the edges fall on every fraction of a device pixel in turn.
+  const QRect places[] = {{20, 20, 100, 80}, {21, 21, 101, 81}, {22, 22, 102, 82}, {23, 23, 103, 83}};
+  fw::SetProperties(*field, fw::PropertyListWriter().Integer("Left", 300).Build());  // out of the way
+  QWidget* top = fw::testing::TopLevelOf(*w);
+  for (const QRect& place : places) {
+    SCOPED_TRACE(testing::Message() << "at " << place.x() << "," << place.y());
+    fw::SetProperties(*area, fw::PropertyListWriter()
+                                 .Integer("Left", place.x())
+                                 .Integer("Top", place.y())
+                                 .Integer("Width", place.width())
+                                 .Integer("Height", place.height())
+                                 .Boolean("HasBorder", true)
+                                 .Boolean("HasVerticalScrollbar", true)
+                                 .Build());
+    Settle();
+    const QImage shot = top->grab().toImage();
+    const double dpr = shot.devicePixelRatio();
+    const QPointF at = QPointF(areaWidget->mapTo(top, QPoint(0, 0))) * dpr;
+    const QSizeF size = QSizeF(areaWidget->size()) * dpr;
+    const auto isFrame = [&](int x, int y) { return qGray(shot.pixel(x, y)) < 225; };
+    // Whether one of the device lines across the frame's point is frame-coloured along the
+    // side's middle four fifths.
+    const auto sideShows = [&](bool across, double outer, double inner, double from, double to) {
+      for (int line = static_cast<int>(std::floor(std::min(outer, inner)));
+           line < static_cast<int>(std::ceil(std::max(outer, inner))); ++line) {
+        bool whole = true;
+        for (int i = static_cast<int>(from + (to - from) / 10); whole && i < static_cast<int>(to - (to - from) / 10); ++i) {
+          whole = across ? isFrame(i, line) : isFrame(line, i);
+        }
+        if (whole) return true;
+      }
+      return false;
+    };
+    const double left = at.x(), right = at.x() + size.width(), upper = at.y(), lower = at.y() + size.height();
+    EXPECT_TRUE(sideShows(true, upper, upper + dpr, left, right)) << "top, at scale " << dpr;
+    EXPECT_TRUE(sideShows(true, lower, lower - dpr, left, right)) << "bottom, at scale " << dpr;
+    EXPECT_TRUE(sideShows(false, left, left + dpr, upper, lower)) << "left, at scale " << dpr;
+    EXPECT_TRUE(sideShows(false, right, right - dpr, upper, lower)) << "right, at scale " << dpr;
+  }
+}
+
+// A scale factor is fixed before the application exists: each one gets a process of its own.
+TEST_F(TextControlsTest, ABorderedAreaShowsItsWholeFrameAtEveryScaleFactor) {
+  for (const char* factor : {"1", "1.25", "1.5", "2"}) {
+    SCOPED_TRACE(factor);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_SCALE_FACTOR", factor);
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    QProcess child;
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {"--gtest_filter=TextControlsTest.ABorderedAreaShowsItsWholeFrame"});
+    ASSERT_TRUE(child.waitForFinished(120000)) << "the child process did not end";
+    const QString output = QString::fromLocal8Bit(child.readAll());
+    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
+  }
 }
 
 }  // namespace

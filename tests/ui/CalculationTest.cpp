@@ -157,4 +157,27 @@ TEST_F(CalculationTest, ARunFillsSumStatsForEachRankAndItsMeansAddUpToTheVariabl
   EXPECT_LT(VarsModule::SumStats->Get(10, 1), 1.0);
 }
 
+// The trace holds whatever the rotations do to the off-diagonal cells, and the sum of squares
+// holds when a rotation leaves some cell pairs alone; the eigenvalues' cubes add up to the trace
+// of r^3 only when every rotation is whole. One replication, so that r is still the run's matrix
+// and the means are its eigenvalues.
+TEST_F(CalculationTest, ARunsEigenvaluesCubedAddUpToTheTraceOfTheCubeOfItsCorrelationMatrix) {
+  fw::testing::SeedRandom(20260102);
+  Enter("12", "80", "1");
+  w->CalculateBtn()->Push();
+  ASSERT_TRUE(fw::testing::Messages().empty());
+  const fw::DoubleArray2D& r = *VarsModule::r;
+  double cubed = 0.0;
+  for (int i = 1; i <= 12; ++i)
+    for (int j = 1; j <= 12; ++j)
+      for (int k = 1; k <= 12; ++k) cubed += r.Get(i, j) * r.Get(j, k) * r.Get(k, i);
+  double cubes = 0.0;
+  for (int u = 1; u <= 12; ++u) {
+    const double eigenvalue = VarsModule::SumStats->Get(u, 1);
+    cubes += eigenvalue * eigenvalue * eigenvalue;
+  }
+  // Jacobi leaves the off-diagonal small but not zero: a bound that a correct run meets by far.
+  EXPECT_NEAR(cubes, cubed, 1e-10 * cubed);
+}
+
 }  // namespace

@@ -86,10 +86,10 @@ TEST_F(ControlWndTest, DeclaresItsClassOperationsAndEvents) {
                                                       "CreateControls", "EnableMenuItems",
                                                       "Layout", "Open"}));
   ASSERT_EQ(decl->operations.size(), 3u + 20u + 25u + 6u);
-  EXPECT_EQ(decl->operations[2].name, "CreateControls0");
+  EXPECT_EQ(decl->operations[2].name, "_CreateControls0");
   for (const fw::OperationDecl& op : decl->operations) {
     SCOPED_TRACE(op.name);
-    if (op.name == "CreateControls0") {
+    if (op.name == "_CreateControls0") {
       ASSERT_EQ(op.attributes.size(), 1u);
       EXPECT_EQ(op.attributes[0].name, "Hidden");
       EXPECT_EQ(op.attributes[0].value, "");
@@ -103,7 +103,7 @@ TEST_F(ControlWndTest, DeclaresItsClassOperationsAndEvents) {
   }
   EXPECT_EQ(decl->operations[3 + 20].name, "Canvas1_MouseExit");
   EXPECT_EQ(decl->operations[3 + 20 + 24].name, "Pwheel_Open");
-  EXPECT_EQ(decl->operations.back().name, "AboutTessivar_Action");
+  EXPECT_EQ(decl->operations.back().name, "_AboutTessivar_Action");
   EXPECT_EQ(decl->operations.back().signature, "(  ) as Boolean");
   ASSERT_EQ(decl->nonVirtual.size(), 1u);
   EXPECT_EQ(decl->nonVirtual[0].name, "IsEventImplemented");
