@@ -315,7 +315,10 @@ TEST_F(TextControlsTest, AFieldTakesOnlyWhatFitsItsMask) {
 TEST_F(TextControlsTest, ABorderedAreaShowsItsWholeFrame) {
   // At fractional factors the edges fall on every fraction of a device pixel in turn.
   const QRect places[] = {{20, 20, 100, 80}, {21, 21, 101, 81}, {22, 22, 102, 82}, {23, 23, 103, 83}};
-  fw::SetProperties(*field, fw::PropertyListWriter().Integer("Left", 300).Build());  // out of the way
+  // The other controls out of the way.
+  fw::SetProperties(*field, fw::PropertyListWriter().Integer("Left", 300).Build());
+  fw::SetProperties(*fw::RuntimeCheckCast<fw::PushButton>(w->ControlByName("WriteBtn")),
+                    fw::PropertyListWriter().Integer("Left", 300).Integer("Top", 200).Build());
   QWidget* top = fw::testing::TopLevelOf(*w);
   for (const QRect& place : places) {
     SCOPED_TRACE(testing::Message() << "at " << place.x() << "," << place.y());
