@@ -13,7 +13,7 @@ packages=(
 if [ "${1:-}" = "--test" ]; then
   packages+=(xvfb xauth openbox xdotool xclip x11-utils poppler-utils imagemagick
              binutils-mingw-w64-x86-64 clang-14 libclang-rt-14-dev locales
-             desktop-file-utils)
+             desktop-file-utils tesseract-ocr)
 fi
 if [ "${1:-}" = "--cross" ]; then
   # Cross builds of the Qt-free part: arm64 under qemu-user, Windows under Wine.

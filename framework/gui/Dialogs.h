@@ -34,7 +34,8 @@ class Date : public Object {
   std::int64_t msecsSinceEpoch_ = 0;
 };
 
-// A page to draw on, from the printer dialog; page units are 1/72 inch.
+// A page to draw on, from the printer dialog; page units are 1/72 inch. The pages are put out
+// when the last reference goes; a failure then is told in a message box, never thrown.
 class Graphics : public Object {
  public:
   static constexpr std::string_view kClassName = "Graphics";
@@ -54,7 +55,7 @@ class Graphics : public Object {
 class PrinterSetup {
  public:
   // The print dialog: a page to draw on, or nil when the user cancels. Printing to a PDF file is
-  // one of the dialog's choices.
+  // one of the dialog's choices; nil too, after a message, when the chosen file cannot be made.
   static Ref<Graphics> ShowPrinterDialog();
 };
 

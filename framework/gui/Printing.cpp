@@ -1,8 +1,11 @@
 // Printing: a page from the print dialog, in units of 1/72 inch, and the text area's printer.
 
 #include <QAbstractTextDocumentLayout>
+#include <QDir>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
+#include <QSaveFile>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
@@ -23,73 +26,140 @@ namespace fw {
 
 using detail::R;
 
+namespace {
+
+// A message from the end of a print job, which may run in a destructor: it throws nothing.
+void Tell(const QString& message) noexcept {
+  if (R().quitPending) return;
+  try {
+    detail::ShowMessageBox(detail::ToUtf8(message));
+  } catch (...) {
+    // Whatever shows the message failed; the job is over either way.
+  }
+}
+
+QString PrinterNamed(const QPrinter& printer) {
+  return printer.printerName().isEmpty() ? QStringLiteral("the printer")
+                                         : QStringLiteral("the printer \"%1\"").arg(printer.printerName());
+}
+
+}  // namespace
+
 struct Graphics::Impl {
   using Drawing = std::function<void(QPainter&)>;
+  // The dialog's choices; the text is laid out for it.
   std::unique_ptr<QPrinter> printer;
-  QPainter painter;
+  // Printing to a file: the file appears only once it is written whole.
+  std::unique_ptr<QSaveFile> file;
   double unit = 1.0;  // device pixels per page unit
 
-  // The program draws page after page; a page is put out when it is finished, and only when the
-  // dialog's page range holds it. Copies that the printing system does not make itself are made
-  // here: page by page, or, collated, the whole range again at the end.
-  int page = 1;
-  std::vector<Drawing> current;
-  std::vector<std::vector<Drawing>> kept;  // for collated copies
+  // Every page is kept until the job ends, so that the dialog's page range, order and copies
+  // can be applied to the whole text. Copies that the printing system does not make itself are
+  // made here.
+  std::vector<std::vector<Drawing>> pages{1};
   int copies = 1;
   bool collate = true;
-  bool putOut = false;  // a page is on paper already: the next one needs a new sheet
 
   bool InRange(int number) const {
     if (printer->printRange() != QPrinter::PageRange) return true;
     const QPageRanges ranges = printer->pageRanges();
     return ranges.isEmpty() || ranges.contains(number);
   }
-  void PutOut(const std::vector<Drawing>& drawings) {
-    if (putOut) printer->newPage();
-    putOut = true;
-    for (const Drawing& draw : drawings) draw(painter);
-  }
-  void FinishPage() {
-    if (InRange(page)) {
-      for (int i = 0; i < (collate ? 1 : copies); ++i) PutOut(current);
-      if (collate && copies > 1) kept.push_back(current);
+
+  // The pages to put out, in order, copies included.
+  std::vector<const std::vector<Drawing>*> Sheets() const {
+    std::vector<const std::vector<Drawing>*> chosen;
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+      if (InRange(static_cast<int>(i) + 1)) chosen.push_back(&pages[i]);
     }
-    current.clear();
-    ++page;
+    if (printer->pageOrder() == QPrinter::LastPageFirst) std::reverse(chosen.begin(), chosen.end());
+    std::vector<const std::vector<Drawing>*> sheets;
+    for (int c = 0; c < (collate ? copies : 1); ++c) {
+      for (const auto* page : chosen) sheets.insert(sheets.end(), collate ? 1 : copies, page);
+    }
+    return sheets;
+  }
+
+  enum class Outcome { NotStarted, Failed, Done };
+  static Outcome Draw(QPagedPaintDevice& device, const std::vector<const std::vector<Drawing>*>& sheets) {
+    QPainter painter;
+    if (!painter.begin(&device)) return Outcome::NotStarted;
+    bool ok = true;
+    for (std::size_t i = 0; ok && i < sheets.size(); ++i) {
+      if (i > 0) ok = device.newPage();
+      for (const Drawing& draw : *sheets[i]) draw(painter);
+    }
+    return painter.end() && ok ? Outcome::Done : Outcome::Failed;
+  }
+
+  void Finish() {
+    // A quit while printing abandons the job: no part of the text goes out.
+    if (R().quitPending) return;
+    const std::vector<const std::vector<Drawing>*> sheets = Sheets();
+    if (sheets.empty()) {
+      Tell(QStringLiteral("The chosen page range holds no page; nothing was printed."));
+      return;
+    }
+    if (!file) {
+      const Outcome outcome = Draw(*printer, sheets);
+      if (outcome == Outcome::NotStarted) {
+        Tell(QStringLiteral("Printing could not start: %1 did not take the job.").arg(PrinterNamed(*printer)));
+      } else if (outcome == Outcome::Failed) {
+        Tell(QStringLiteral("Printing failed: %1 did not take the whole job.").arg(PrinterNamed(*printer)));
+      }
+      return;
+    }
+    QPdfWriter writer(file.get());
+    writer.setPdfVersion(printer->pdfVersion());
+    writer.setTitle(printer->docName());
+    writer.setCreator(printer->creator());
+    writer.setResolution(printer->resolution());
+    writer.setPageLayout(printer->pageLayout());
+    // Qt's PDF writer reports no failed write; the file does, and the flush names the cause.
+    const bool drawn = Draw(writer, sheets) == Outcome::Done;
+    if (drawn && file->flush() && file->error() == QFileDevice::NoError && file->commit()) return;
+    const QString reason = file->errorString();
+    file->cancelWriting();
+    Tell(QStringLiteral("The file \"%1\" could not be written: %2. Nothing was saved.")
+             .arg(QDir::toNativeSeparators(file->fileName()), reason));
   }
 
   ~Impl() {
-    if (!painter.isActive()) return;
-    FinishPage();
-    for (int i = 1; i < copies; ++i) {
-      for (const std::vector<Drawing>& drawings : kept) PutOut(drawings);
+    try {
+      Finish();
+    } catch (...) {
+      Tell(QStringLiteral("Printing failed."));
     }
-    painter.end();  // finishes the print job
   }
 };
 
 Graphics::Graphics(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 Graphics::~Graphics() = default;
 
-void Graphics::NextPage() {
-  Impl& g = *impl_;
-  if (!g.painter.isActive()) throw RuntimeException("the print job has ended");
-  g.FinishPage();
-}
+void Graphics::NextPage() { impl_->pages.emplace_back(); }
 
 namespace detail {
 
 Ref<Graphics> PageOn(std::unique_ptr<QPrinter> printer) {
+  const QPrinter& p = *printer;
+  std::unique_ptr<QSaveFile> file;
+  if (p.outputFormat() == QPrinter::PdfFormat && !p.outputFileName().isEmpty()) {
+    // Opened now, so that a file that cannot be made is reported before anything is drawn.
+    file = std::make_unique<QSaveFile>(p.outputFileName());
+    if (!file->open(QIODevice::WriteOnly)) {
+      Tell(QStringLiteral("Printing could not start: the file \"%1\" cannot be written: %2.")
+               .arg(QDir::toNativeSeparators(p.outputFileName()), file->errorString()));
+      return {};
+    }
+  }
   auto impl = std::make_unique<Graphics::Impl>();
-  impl->printer = std::move(printer);
-  QPrinter& p = *impl->printer;
   if (!p.supportsMultipleCopies()) {
     impl->copies = std::clamp(p.copyCount(), 1, 999);
     impl->collate = p.collateCopies();
   }
-  if (!impl->painter.begin(&p)) throw RuntimeException("the printer could not be started");
   impl->unit = p.resolution() / 72.0;
-  impl->painter.scale(impl->unit, impl->unit);
+  impl->file = std::move(file);
+  impl->printer = std::move(printer);
   return RuntimeNewObject<Graphics>(std::move(impl));
 }
 
@@ -103,7 +173,10 @@ Ref<Graphics> PrinterSetup::ShowPrinterDialog() {
   const bool chosen = Platform().ChoosePrinter(*printer);
   detail::UnwindIfQuitting();
   if (!chosen) return {};
-  return detail::PageOn(std::move(printer));
+  Ref<Graphics> page = detail::PageOn(std::move(printer));
+  // Closing the main window while a message was open ends the program.
+  detail::UnwindIfQuitting();
+  return page;
 }
 
 struct StyledTextPrinter::Impl {
@@ -128,14 +201,13 @@ void StyledTextPrinter::DrawBlock(std::int64_t x, std::int64_t y, std::int64_t h
   Impl& p = *impl_;
   if (EOFReached()) return;
   Graphics::Impl& g = p.page->impl();
-  if (!g.painter.isActive()) throw RuntimeException("the print job has ended");
   const double top = p.lines[p.next].top;
   const double limit = top + static_cast<double>(std::max<std::int64_t>(0, height)) * g.unit + 0.01;
   // Whole lines only; the first one always, so that a line taller than the block still prints.
   std::size_t last = p.next;
   while (last + 1 < p.lines.size() && p.lines[last + 1].bottom <= limit) ++last;
   const QPointF origin(static_cast<double>(x) * g.unit, static_cast<double>(y) * g.unit - top);
-  g.current.push_back([document = p.document, lines = std::vector<Impl::LineSpan>(p.lines.begin() + static_cast<std::ptrdiff_t>(p.next),
+  g.pages.back().push_back([document = p.document, lines = std::vector<Impl::LineSpan>(p.lines.begin() + static_cast<std::ptrdiff_t>(p.next),
                                                                                   p.lines.begin() + static_cast<std::ptrdiff_t>(last) + 1),
                        origin, colour = p.colour](QPainter& painter) {
     painter.save();

@@ -1,11 +1,18 @@
 // Printing a text area block by block into a PDF file, one block per page.
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPrinter>
 #include <QRegularExpression>
 
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <memory>
+#include <random>
 
+#include <sys/mount.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include "GuiTestSupport.h"
@@ -141,37 +148,100 @@ TEST_F(PrintingTest, TabsPrintOnTheLineTheyAreOn) {
   EXPECT_TRUE(lines[0].contains(QRegularExpression(QStringLiteral("^Rank\\s+Mean\\s+SD$")))) << lines[0].toStdString();
 }
 
-TEST_F(PrintingTest, CopiesAndThePageRangeOfTheDialogAreHonoured) {
+// A printer as the dialog leaves it for a PDF file.
+struct Choices {
+  int copies = 1;
+  bool collate = true;
+  int from = 0, to = 0;  // 0: all pages
+  bool reverse = false;
+};
+
+std::unique_ptr<QPrinter> PdfPrinter(const std::string& path, const Choices& c = {}) {
+  auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  printer->setOutputFormat(QPrinter::PdfFormat);
+  printer->setOutputFileName(QString::fromStdString(path));
+  printer->setCopyCount(c.copies);
+  printer->setCollateCopies(c.collate);
+  if (c.from > 0) {
+    printer->setPrintRange(QPrinter::PageRange);
+    printer->setFromTo(c.from, c.to);
+  }
+  printer->setPageOrder(c.reverse ? QPrinter::LastPageFirst : QPrinter::FirstPageFirst);
+  return printer;
+}
+
+TEST_F(PrintingTest, CopiesThePageRangeAndTheOrderOfTheDialogAreHonoured) {
   area->Text(PagedLines(4) + "\r\n");
   struct Case {
-    int copies;
-    bool collate;
-    int from, to;  // 0: all pages
+    Choices choices;
     QList<int> printed;
   };
   const Case cases[] = {
-      {1, true, 0, 0, {1, 2, 3, 4}},
-      {2, true, 0, 0, {1, 2, 3, 4, 1, 2, 3, 4}},
-      {2, false, 0, 0, {1, 1, 2, 2, 3, 3, 4, 4}},
-      {1, true, 2, 3, {2, 3}},
-      {2, true, 2, 3, {2, 3, 2, 3}},
-      {3, false, 4, 4, {4, 4, 4}},
+      {{1, true, 0, 0}, {1, 2, 3, 4}},
+      {{2, true, 0, 0}, {1, 2, 3, 4, 1, 2, 3, 4}},
+      {{2, false, 0, 0}, {1, 1, 2, 2, 3, 3, 4, 4}},
+      {{1, true, 2, 3}, {2, 3}},
+      {{2, true, 2, 3}, {2, 3, 2, 3}},
+      {{3, false, 4, 4}, {4, 4, 4}},
+      {{1, true, 3, 9}, {3, 4}},
+      {{1, true, 0, 0, true}, {4, 3, 2, 1}},
+      {{2, true, 2, 4, true}, {4, 3, 2, 4, 3, 2}},
+      {{2, false, 0, 0, true}, {4, 4, 3, 3, 2, 2, 1, 1}},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::to_string(c.copies) + (c.collate ? " collated " : " ") + std::to_string(c.from) + "-" +
-                 std::to_string(c.to));
-    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    printer->setOutputFormat(QPrinter::PdfFormat);
-    printer->setOutputFileName(QString::fromStdString(pdf));
-    printer->setCopyCount(c.copies);
-    printer->setCollateCopies(c.collate);
-    if (c.from > 0) {
-      printer->setPrintRange(QPrinter::PageRange);
-      printer->setFromTo(c.from, c.to);
-    }
-    EXPECT_EQ(PrintOn(fw::testing::PageOn(std::move(printer))), 4);
+    const Choices& o = c.choices;
+    SCOPED_TRACE(std::to_string(o.copies) + (o.collate ? " collated " : " ") + std::to_string(o.from) + "-" +
+                 std::to_string(o.to) + (o.reverse ? " reversed" : ""));
+    EXPECT_EQ(PrintOn(fw::testing::PageOn(PdfPrinter(pdf, o))), 4);
     EXPECT_EQ(PrintedPages(), c.printed);
   }
+  EXPECT_TRUE(fw::testing::Messages().empty());
+}
+
+TEST_F(PrintingTest, ARangeThatHoldsNoPagePrintsNothingAndSaysSo) {
+  area->Text(PagedLines(2));
+  QFile::remove(QString::fromStdString(pdf));
+  EXPECT_EQ(PrintOn(fw::testing::PageOn(PdfPrinter(pdf, {.from = 3, .to = 5}))), 2);
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(pdf)));
+  ASSERT_EQ(fw::testing::Messages().size(), 1u);
+  EXPECT_NE(fw::testing::Messages()[0].find("no page"), std::string::npos) << fw::testing::Messages()[0];
+}
+
+TEST_F(PrintingTest, AFileInAFolderThatDoesNotExistIsReportedAndGivesNoPage) {
+  const std::string missing = QDir::temp().filePath("fw_print_no_folder_" + QString::number(getpid())).toStdString();
+  const std::string file = missing + "/report.pdf";
+  fw::testing::AnswerPrinterDialog(file);
+  area->Text("text");
+  EXPECT_EQ(Print(), -1);
+  ASSERT_EQ(fw::testing::Messages().size(), 1u);
+  const std::string& message = fw::testing::Messages()[0];
+  EXPECT_NE(message.find("could not start"), std::string::npos) << message;
+  EXPECT_NE(message.find(file), std::string::npos) << message;
+  EXPECT_FALSE(QDir(QString::fromStdString(missing)).exists());
+}
+
+TEST_F(PrintingTest, APrinterThatDoesNotStartIsReportedWhenThePagesGoOut) {
+  // A PDF printer without a file: Qt's printer refuses to begin.
+  auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  printer->setOutputFormat(QPrinter::PdfFormat);
+  area->Text(PagedLines(2));
+  EXPECT_EQ(PrintOn(fw::testing::PageOn(std::move(printer))), 2);
+  ASSERT_EQ(fw::testing::Messages().size(), 1u);
+  EXPECT_NE(fw::testing::Messages()[0].find("could not start"), std::string::npos) << fw::testing::Messages()[0];
+}
+
+TEST_F(PrintingTest, AQuitWhilePrintingAbandonsTheJob) {
+  area->Text(PagedLines(2));
+  QFile::remove(QString::fromStdString(pdf));
+  {
+    fw::Ref<fw::Graphics> page = fw::testing::PageOn(PdfPrinter(pdf));
+    fw::Ref<fw::StyledTextPrinter> printer = area->styledTextPrinter(page, 540);
+    printer->DrawBlock(0, 0, 720);
+    page->NextPage();
+    fw::Quit(0);
+  }
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(pdf)));
+  EXPECT_TRUE(fw::testing::Messages().empty());
 }
 
 TEST_F(PrintingTest, ACancelledDialogGivesNoPage) {
@@ -179,6 +249,78 @@ TEST_F(PrintingTest, ACancelledDialogGivesNoPage) {
   EXPECT_EQ(Print(), -1);
   EXPECT_EQ(fw::testing::PrinterDialogCount(), 1);
   EXPECT_FALSE(QFile::exists(QString::fromStdString(pdf)));
+}
+
+// Printing into a folder where the file cannot be written whole: nothing of it is left, and the
+// message names the file.
+class ShortDiskTest : public PrintingTest {
+ protected:
+  void SetUp() override {
+    PrintingTest::SetUp();
+    char name[] = "/tmp/fw_print_disk_XXXXXX";
+    ASSERT_NE(mkdtemp(name), nullptr);
+    folder = name;
+    target = folder + "/report.pdf";
+    // Full lines of letters and digits, which compress little: a file far larger than the room.
+    std::mt19937 random(7);
+    const std::string characters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    const int lines = kPages * LinesPerBlock();
+    std::string text;
+    for (int line = 0; line < lines; ++line) {
+      if (line > 0) text += "\r\n";
+      for (int i = 0; i < 70; ++i) text += characters[random() % characters.size()];
+    }
+    area->Text(text);
+    ASSERT_EQ(Print(), kPages);
+    ASSERT_GT(QFileInfo(QString::fromStdString(pdf)).size(), 3 * kRoom);
+    fw::testing::ClearRecords();
+  }
+  void TearDown() override {
+    if (mounted) umount2(folder.c_str(), MNT_DETACH);
+    QDir(QString::fromStdString(folder)).removeRecursively();
+    PrintingTest::TearDown();
+  }
+  int PrintToTarget() {
+    fw::testing::AnswerPrinterDialog(target);
+    return Print();
+  }
+  void ExpectNoFileAndAMessage() {
+    ASSERT_EQ(fw::testing::Messages().size(), 1u);
+    const std::string& message = fw::testing::Messages()[0];
+    EXPECT_NE(message.find(target), std::string::npos) << message;
+    const QDir dir(QString::fromStdString(folder));
+    EXPECT_TRUE(dir.isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
+        << "left: " << dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).join(' ').toStdString();
+  }
+  static constexpr qint64 kRoom = 12 * 1024;
+  static constexpr int kPages = 6;
+  std::string folder, target;
+  bool mounted = false;
+};
+
+TEST_F(ShortDiskTest, AFullDiskLeavesNoFileAndSaysSo) {
+  const std::string options = "size=" + std::to_string(kRoom);
+  if (mount("tmpfs", folder.c_str(), "tmpfs", 0, options.c_str()) != 0) {
+    GTEST_SKIP() << "a small disk needs the right to mount one: " << std::strerror(errno);
+  }
+  mounted = true;
+  EXPECT_EQ(PrintToTarget(), kPages);
+  ExpectNoFileAndAMessage();
+}
+
+TEST_F(ShortDiskTest, AFileSizeLimitLeavesNoFileAndSaysSo) {
+  // The same fault without a mount: writes past the limit fail (EFBIG) instead of raising SIGXFSZ.
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  rlimit low = old;
+  low.rlim_cur = kRoom;
+  auto* previous = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &low), 0);
+  const int blocks = PrintToTarget();
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, previous);
+  EXPECT_EQ(blocks, kPages);
+  ExpectNoFileAndAMessage();
 }
 
 }  // namespace

@@ -117,6 +117,27 @@ TEST_F(PrintingTest, ACancelledDialogPrintsAndShowsNothing) {
   EXPECT_FALSE(std::filesystem::exists(pdf));
 }
 
+TEST_F(PrintingTest, APrintThatCannotStartIsReportedAndTheProgramGoesOn) {
+  const std::string report = "a report\r\n";
+  w->DataFld()->Text(report);
+  const std::filesystem::path file = pdf.parent_path() / ("tessivar-no-folder-" + std::to_string(::getpid())) / "report.pdf";
+  fw::testing::AnswerPrinterDialog(file.string());
+  fw::testing::ClearRecords();
+  w->PrintBtn()->Push();
+  ASSERT_EQ(fw::testing::Messages().size(), 1u);
+  const std::string& message = fw::testing::Messages()[0];
+  EXPECT_NE(message.find("could not start"), std::string::npos) << message;
+  EXPECT_NE(message.find(file.string()), std::string::npos) << message;
+  EXPECT_FALSE(fw::testing::QuitPending()) << "the program ends";
+  EXPECT_FALSE(std::filesystem::exists(file.parent_path()));
+  EXPECT_EQ(w->DataFld()->Text(), report);
+
+  // The next print goes out as usual.
+  fw::testing::AnswerPrinterDialog(pdf.string());
+  w->PrintBtn()->Push();
+  EXPECT_EQ(Pages().size(), 1u);
+}
+
 TEST_F(PrintingTest, AfterTheHelpButtonTheHelpTextIsPrintedOnOnePage) {
   Enter("3", "50", "1");
   w->CalculateBtn()->Push();
