@@ -24,20 +24,42 @@ at_exit='umount "$disk"; rmdir "$disk"'
 windows_named_tessivar() { xdotool search --onlyvisible --name '^Tessivar$' 2>/dev/null | wc -l; }
 message_shown() { [ "$(windows_named_tessivar)" -ge 2 ]; }
 message_gone() { [ "$(windows_named_tessivar)" -eq 1 ]; }
+# read_window ID [SHOT]: the text of a message box, read from its picture: Qt's message box gives
+# its text to no tool here.
+read_window() {
+  local shot=$shots/${2:-window-$1.png}
+  import -window "$1" "$shot"
+  convert "$shot" -resize 300% -colorspace Gray png:- | tesseract stdin - 2>/dev/null | tr -s ' \n' ' '
+}
 file_done() { [ -s "$1" ] && pdfinfo "$1" >/dev/null 2>&1; }
+
+# output_file_takes PATH: types PATH into the dialog's output file field and tells whether the
+# field then holds it; under load a typed character can go astray.
+output_file_takes() {
+  xdotool key alt+f ctrl+a
+  [ "$(typed_into_focus "$1")" = "$1" ]
+}
 
 # print_to FILE SHOT: Print, then in the dialog the PDF printer's output file and its Print button.
 print_to() {
   click 165 570
   wait_for 30 shown Print || fail "Print showed no print dialog"
-  local dialog
+  local dialog tries=0
   dialog=$(visible_window Print)
   xdotool windowactivate --sync "$dialog" 2>/dev/null || true
-  xdotool key alt+f ctrl+a
-  xdotool type --delay 10 "$1"
+  wait_for 30 active_is "$dialog" || fail "the print dialog did not take the focus"
+  wait_for 60 output_file_takes "$1" || fail "the output file field did not take $1"
   import -window "$dialog" "$shots/$2"
-  xdotool key Return
-  wait_for 30 gone Print || fail "the print dialog stayed"
+  # The field's completer can take a Return while its list is open; the dialog only closes on
+  # the next one.
+  until xdotool key Return && wait_for 20 gone Print; do
+    tries=$((tries + 1))
+    if [ "$(xdotool search --onlyvisible --name '^Print$' | wc -l)" -gt 1 ]; then
+      fail "the print dialog refused the file: $(read_window "$(xdotool search --onlyvisible --name '^Print$' | grep -vx "$dialog" | head -n 1)")"
+    fi
+    [ "$tries" -lt 3 ] || fail "the print dialog stayed"
+    xdotool windowactivate --sync "$dialog" 2>/dev/null || true
+  done
 }
 
 start_program
@@ -65,10 +87,7 @@ print_to "$small" print-dialog-small-disk.png
 wait_for 60 message_shown || fail "printing to a full disk showed no message"
 box=$(xdotool search --onlyvisible --name '^Tessivar$' | grep -vx "$main" | head -n 1)
 xdotool windowactivate --sync "$box" 2>/dev/null || true
-import -window "$box" "$shots/print-full-disk-message.png"
-# Qt's message box gives its text to no tool here: it is read from its picture.
-message=$(convert "$shots/print-full-disk-message.png" -resize 300% -colorspace Gray png:- |
-          tesseract stdin - 2>/dev/null | tr -s ' \n' ' ')
+message=$(read_window "$box" print-full-disk-message.png)
 printf '%s\n' "$message" | grep -qF "$small" || fail "the message does not name $small: $message"
 xdotool key Return
 wait_for 10 message_gone || fail "the message did not close"
