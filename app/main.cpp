@@ -22,7 +22,7 @@ int Run(int argc, char** argv) {
 
 #ifdef _WIN32
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  // The program takes no arguments of its own, and Qt reads the wide command line itself.
+  // The program reads no arguments, and Qt is given only the name, as elsewhere.
   static char programName[] = "Tessivar";
   static char* argv[] = {programName, nullptr};
   return Run(1, argv);

@@ -10,6 +10,9 @@
 #include <QImageReader>
 #include <QPixmap>
 #include <QPointer>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QStringList>
 #include <QMenu>
 #include <QMenuBar>
 #include <QWidget>
@@ -286,21 +289,49 @@ void SetWindowIconFromFile(const QString& fileName) {
 
 }  // namespace
 
+namespace detail {
+
+QString StartupFailure(const std::vector<HeldMessage>& held, const QString& fatal, const QByteArray& display) {
+  const auto from = [&](std::string_view category) {
+    QStringList lines;
+    for (const HeldMessage& m : held) {
+      if (m.category == category) lines << m.text.trimmed();
+    }
+    return lines;
+  };
+  if (!from("qt.qpa.xcb").filter(QLatin1String("could not connect to display")).isEmpty()) {
+    return QLatin1String("there is no display to show its windows on") +
+           (display.isEmpty() ? QLatin1String(" (DISPLAY is not set)")
+                              : QLatin1String(" (cannot open display ") + QString::fromLocal8Bit(display) + u')');
+  }
+  // Qt names the plugin that it could not find or load; the folder it looked in says nothing
+  // to a user, and is often empty.
+  QStringList reasons = from("qt.qpa.plugin");
+  for (QString& reason : reasons) {
+    reason.remove(QRegularExpression(QStringLiteral(" in \"[^\"]*\"")));
+    while (reason.endsWith(u'.')) reason.chop(1);
+  }
+  if (reasons.isEmpty()) reasons << fatal.section(u'\n', 0, 0).trimmed();
+  return reasons.join(QLatin1String("; "));
+}
+
+}  // namespace detail
+
 namespace {
 
-// Qt's messages while the application object is made, held back: without a display Qt gives up
-// with several lines and abort(), which leaves a core file. One line and exit code 1 say it better.
-std::vector<std::pair<QtMsgType, QString>> heldMessages;
+// Qt's messages while the application object is made, held back: when it cannot start, Qt gives
+// up with several lines and abort(), which leaves a core file. One line that names the cause and
+// exit code 1 say it better.
+std::vector<detail::HeldMessage> heldMessages;
 std::string programName;
 
-void HoldStartupMessage(QtMsgType type, const QMessageLogContext&, const QString& message) {
+void HoldStartupMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
   if (type != QtFatalMsg) {
-    heldMessages.emplace_back(type, message);
+    heldMessages.push_back({type, context.category ? context.category : "", message});
     return;
   }
-  const QByteArray display = qgetenv("DISPLAY");
-  std::string line = programName + ": cannot start: there is no display to show its windows on";
-  line += display.isEmpty() ? " (DISPLAY is not set)\n" : " (cannot open display " + display.toStdString() + ")\n";
+  const std::string line = programName + ": cannot start: " +
+                           detail::ToUtf8(detail::StartupFailure(heldMessages, message, qgetenv("DISPLAY"))) + "\n";
   std::fputs(line.c_str(), stderr);
   std::fflush(stderr);
   std::_Exit(1);
@@ -310,23 +341,27 @@ void HoldStartupMessage(QtMsgType type, const QMessageLogContext&, const QString
 
 void RuntimeInit(int argc, char** argv) {
   if (!QApplication::instance()) {
-    // QApplication keeps a reference to argc for its whole life.
-    static int appArgc = 0;
-    appArgc = argc;
+    // The program reads no arguments, and Qt gets none either, as on Windows: only the name.
+    // QApplication keeps a reference to the count for its whole life.
+    static int appArgc = 1;
     static char fallbackName[] = "tessivar";
     static char* fallbackArgv[] = {fallbackName, nullptr};
-    if (appArgc <= 0 || !argv) {
-      appArgc = 1;
-      argv = fallbackArgv;
-    }
+    if (argc <= 0 || !argv || !argv[0]) argv = fallbackArgv;
     programName = QFileInfo(QString::fromLocal8Bit(argv[0])).fileName().toStdString();
     const QtMessageHandler previous = qInstallMessageHandler(&HoldStartupMessage);
     new QApplication(appArgc, argv);  // lives until the process ends
     qInstallMessageHandler(previous);
-    for (const auto& [type, message] : heldMessages) {
-      previous(type, QMessageLogContext(), message);
+    for (const detail::HeldMessage& m : heldMessages) {
+      const QByteArray category = QByteArray::fromStdString(m.category);
+      previous(m.type, QMessageLogContext(nullptr, 0, nullptr, category.isEmpty() ? "default" : category.constData()),
+               m.text);
     }
     heldMessages.clear();
+  }
+  // Nothing is kept between runs: the print dialog's file chooser would keep its history and
+  // last folder in the user's Qt settings, so those go nowhere.
+  for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat}) {
+    QSettings::setPath(format, QSettings::UserScope, QStringLiteral("/dev/null"));
   }
   QApplication::setQuitOnLastWindowClosed(false);
   detail::InstallBusyInputFilter();

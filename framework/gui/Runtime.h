@@ -1,6 +1,7 @@
 #pragma once
 // The framework's private state and the event boundary. Only framework/gui includes this.
 
+#include <QByteArray>
 #include <QPointer>
 #include <QString>
 
@@ -81,5 +82,15 @@ std::string ApplicationTitle();
 
 std::string ToUtf8(const QString& text);
 QString FromUtf8(std::string_view text);
+
+// A message that Qt gave while the application object was being made.
+struct HeldMessage {
+  QtMsgType type;
+  std::string category;
+  QString text;
+};
+// Why Qt could not start, in one line for the user, from the messages held before its fatal one
+// and the DISPLAY variable.
+QString StartupFailure(const std::vector<HeldMessage>& held, const QString& fatal, const QByteArray& display);
 
 }  // namespace fw::detail

@@ -1,9 +1,13 @@
 // The application: start-up call-back, quitting, failures nobody caught, and the yield point.
 #include <QApplication>
+#include <QDirIterator>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QIcon>
 #include <QLineEdit>
 #include <QPainter>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
@@ -14,6 +18,7 @@
 #include "framework/core/Exceptions.h"
 #include "framework/core/PropertyString.h"
 #include "framework/gui/Dialogs.h"
+#include "framework/gui/Runtime.h"
 
 namespace {
 
@@ -234,6 +239,85 @@ TEST_F(ApplicationTest, TheApplicationsIconFileBecomesTheWindowIconInEverySize) 
   std::sort(widths.begin(), widths.end());
   widths.erase(std::unique(widths.begin(), widths.end()), widths.end());
   EXPECT_EQ(widths, (QList<int>{16, 32, 48, 256}));
+}
+
+TEST(StartupFailureTest, NamesTheCauseThatQtGives) {
+  using fw::detail::HeldMessage;
+  const QString fatal = QStringLiteral(
+      "This application failed to start because no Qt platform plugin could be initialized.\n\n"
+      "Available platform plugins are: offscreen, xcb.");
+  const HeldMessage notLoaded{QtCriticalMsg, "qt.qpa.plugin",
+                              "Could not load the Qt platform plugin \"xcb\" in \"\" even though it was found."};
+  const struct {
+    const char* what;
+    std::vector<HeldMessage> held;
+    QString fatal;
+    QByteArray display;
+    QString line;
+  } cases[] = {
+      {"no DISPLAY", {{QtWarningMsg, "qt.qpa.xcb", "could not connect to display "}, notLoaded}, fatal, "",
+       "there is no display to show its windows on (DISPLAY is not set)"},
+      {"a display that is not there", {{QtWarningMsg, "qt.qpa.xcb", "could not connect to display :41"}, notLoaded},
+       fatal, ":41", "there is no display to show its windows on (cannot open display :41)"},
+      {"an unknown plugin", {{QtWarningMsg, "qt.qpa.plugin", "Could not find the Qt platform plugin \"bogus\" in \"\""}},
+       fatal, ":41", "Could not find the Qt platform plugin \"bogus\""},
+      {"a plugin that fails for its own reason", {{QtWarningMsg, "default", "QStandardPaths: wrong permissions"}},
+       "Could not find DRM device!\nmore", ":41", "Could not find DRM device!"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(fw::detail::StartupFailure(c.held, c.fatal, c.display), c.line) << c.what;
+  }
+}
+
+// Runs one test of this executable in a process of its own, which makes its application object
+// from those arguments; tells whether that test passed.
+::testing::AssertionResult PassesAlone(const QString& test, const QStringList& arguments,
+                                       const QProcessEnvironment& environment) {
+  QProcess child;
+  child.setProcessEnvironment(environment);
+  child.setProcessChannelMode(QProcess::MergedChannels);
+  child.start(QCoreApplication::applicationFilePath(), QStringList{"--gtest_filter=" + test} + arguments);
+  if (!child.waitForFinished(120000)) return ::testing::AssertionFailure() << "the child process did not end";
+  const QString output = QString::fromLocal8Bit(child.readAll());
+  if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0 ||
+      !output.contains("[  PASSED  ] 1 test")) {
+    return ::testing::AssertionFailure() << output.toStdString();
+  }
+  return ::testing::AssertionSuccess();
+}
+
+// Alone, it sees the arguments that the next test gives its process.
+TEST_F(ApplicationTest, QtSeesOnlyTheProgramsName) {
+  EXPECT_EQ(QCoreApplication::arguments().size(), 1) << QCoreApplication::arguments().join(' ').toStdString();
+  EXPECT_EQ(QGuiApplication::layoutDirection(), Qt::LeftToRight);
+}
+
+TEST_F(ApplicationTest, QtsOwnCommandLineOptionsAndAnyOtherArgumentAreIgnored) {
+  EXPECT_TRUE(PassesAlone("ApplicationTest.QtSeesOnlyTheProgramsName", {"-reverse", "-qwindowtitle", "X", "stray"},
+                          QProcessEnvironment::systemEnvironment()));
+}
+
+// Alone, it runs in the home folder that the next test gives its process.
+TEST_F(ApplicationTest, AFileChooserIsMadeAndGoes) {
+  auto chooser = std::make_unique<QFileDialog>(nullptr, QString(), QDir::tempPath());
+  chooser->setHistory({QDir::tempPath()});
+  chooser->show();
+  QCoreApplication::processEvents();
+}
+
+TEST_F(ApplicationTest, AFileChooserKeepsNothingBetweenRuns) {
+  QTemporaryDir home;
+  ASSERT_TRUE(home.isValid());
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("HOME", home.path());
+  environment.insert("XDG_CONFIG_HOME", home.filePath("config"));
+  ASSERT_TRUE(PassesAlone("ApplicationTest.AFileChooserIsMadeAndGoes", {}, environment));
+  QStringList written;
+  for (QDirIterator it(home.path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+       it.hasNext();) {
+    written << it.next();
+  }
+  EXPECT_TRUE(written.isEmpty()) << written.join(' ').toStdString();
 }
 
 }  // namespace
