@@ -292,7 +292,7 @@ void SetWindowIconFromFile(const QString& fileName) {
 namespace detail {
 
 QString StartupFailure(const std::vector<HeldMessage>& held, const QString& fatal, const QByteArray& display) {
-  const auto from = [&](std::string_view category) {
+  const auto from = [&](const char* category) {
     QStringList lines;
     for (const HeldMessage& m : held) {
       if (m.category == category) lines << m.text.trimmed();
@@ -327,7 +327,7 @@ std::string programName;
 
 void HoldStartupMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
   if (type != QtFatalMsg) {
-    heldMessages.push_back({type, context.category ? context.category : "", message});
+    heldMessages.push_back({type, QByteArray(context.category), message});
     return;
   }
   const std::string line = programName + ": cannot start: " +
@@ -352,9 +352,8 @@ void RuntimeInit(int argc, char** argv) {
     new QApplication(appArgc, argv);  // lives until the process ends
     qInstallMessageHandler(previous);
     for (const detail::HeldMessage& m : heldMessages) {
-      const QByteArray category = QByteArray::fromStdString(m.category);
-      previous(m.type, QMessageLogContext(nullptr, 0, nullptr, category.isEmpty() ? "default" : category.constData()),
-               m.text);
+      const char* category = m.category.isEmpty() ? "default" : m.category.constData();
+      previous(m.type, QMessageLogContext(nullptr, 0, nullptr, category), m.text);
     }
     heldMessages.clear();
   }

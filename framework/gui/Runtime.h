@@ -86,7 +86,7 @@ QString FromUtf8(std::string_view text);
 // A message that Qt gave while the application object was being made.
 struct HeldMessage {
   QtMsgType type;
-  std::string category;
+  QByteArray category;
   QString text;
 };
 // Why Qt could not start, in one line for the user, from the messages held before its fatal one

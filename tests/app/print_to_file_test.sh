@@ -21,9 +21,11 @@ if ! mount -t tmpfs -o size=12k tmpfs "$disk" 2>/dev/null; then
 fi
 at_exit='umount "$disk"; rmdir "$disk"'
 
-windows_named_tessivar() { xdotool search --onlyvisible --name '^Tessivar$' 2>/dev/null | wc -l; }
-message_shown() { [ "$(windows_named_tessivar)" -ge 2 ]; }
-message_gone() { [ "$(windows_named_tessivar)" -eq 1 ]; }
+# windows_named NAME [BUT]: the visible windows of that title, but for the window BUT; a message
+# box has its parent's title.
+windows_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | grep -vx "${2:-}" || true; }
+message_shown() { [ "$(windows_named Tessivar | wc -l)" -ge 2 ]; }
+message_gone() { [ "$(windows_named Tessivar | wc -l)" -eq 1 ]; }
 # read_window ID [SHOT]: the text of a message box, read from its picture: Qt's message box gives
 # its text to no tool here.
 read_window() {
@@ -44,7 +46,7 @@ output_file_takes() {
 print_to() {
   click 165 570
   wait_for 30 shown Print || fail "Print showed no print dialog"
-  local dialog tries=0
+  local dialog refusal tries=0
   dialog=$(visible_window Print)
   xdotool windowactivate --sync "$dialog" 2>/dev/null || true
   wait_for 30 active_is "$dialog" || fail "the print dialog did not take the focus"
@@ -54,9 +56,8 @@ print_to() {
   # the next one.
   until xdotool key Return && wait_for 20 gone Print; do
     tries=$((tries + 1))
-    if [ "$(xdotool search --onlyvisible --name '^Print$' | wc -l)" -gt 1 ]; then
-      fail "the print dialog refused the file: $(read_window "$(xdotool search --onlyvisible --name '^Print$' | grep -vx "$dialog" | head -n 1)")"
-    fi
+    refusal=$(windows_named Print "$dialog" | head -n 1)
+    [ -z "$refusal" ] || fail "the print dialog refused the file: $(read_window "$refusal")"
     [ "$tries" -lt 3 ] || fail "the print dialog stayed"
     xdotool windowactivate --sync "$dialog" 2>/dev/null || true
   done
@@ -85,7 +86,7 @@ echo "ok: the report prints to a PDF file of $pages pages, $size bytes"
 small=$disk/report.pdf
 print_to "$small" print-dialog-small-disk.png
 wait_for 60 message_shown || fail "printing to a full disk showed no message"
-box=$(xdotool search --onlyvisible --name '^Tessivar$' | grep -vx "$main" | head -n 1)
+box=$(windows_named Tessivar "$main" | head -n 1)
 xdotool windowactivate --sync "$box" 2>/dev/null || true
 message=$(read_window "$box" print-full-disk-message.png)
 printf '%s\n' "$message" | grep -qF "$small" || fail "the message does not name $small: $message"

@@ -6,7 +6,6 @@
 #include <QIcon>
 #include <QLineEdit>
 #include <QPainter>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -269,23 +268,6 @@ TEST(StartupFailureTest, NamesTheCauseThatQtGives) {
   }
 }
 
-// Runs one test of this executable in a process of its own, which makes its application object
-// from those arguments; tells whether that test passed.
-::testing::AssertionResult PassesAlone(const QString& test, const QStringList& arguments,
-                                       const QProcessEnvironment& environment) {
-  QProcess child;
-  child.setProcessEnvironment(environment);
-  child.setProcessChannelMode(QProcess::MergedChannels);
-  child.start(QCoreApplication::applicationFilePath(), QStringList{"--gtest_filter=" + test} + arguments);
-  if (!child.waitForFinished(120000)) return ::testing::AssertionFailure() << "the child process did not end";
-  const QString output = QString::fromLocal8Bit(child.readAll());
-  if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0 ||
-      !output.contains("[  PASSED  ] 1 test")) {
-    return ::testing::AssertionFailure() << output.toStdString();
-  }
-  return ::testing::AssertionSuccess();
-}
-
 // Alone, it sees the arguments that the next test gives its process.
 TEST_F(ApplicationTest, QtSeesOnlyTheProgramsName) {
   EXPECT_EQ(QCoreApplication::arguments().size(), 1) << QCoreApplication::arguments().join(' ').toStdString();
@@ -293,8 +275,7 @@ TEST_F(ApplicationTest, QtSeesOnlyTheProgramsName) {
 }
 
 TEST_F(ApplicationTest, QtsOwnCommandLineOptionsAndAnyOtherArgumentAreIgnored) {
-  EXPECT_TRUE(PassesAlone("ApplicationTest.QtSeesOnlyTheProgramsName", {"-reverse", "-qwindowtitle", "X", "stray"},
-                          QProcessEnvironment::systemEnvironment()));
+  EXPECT_TRUE(PassesAlone("ApplicationTest.QtSeesOnlyTheProgramsName", {"-reverse", "-qwindowtitle", "X", "stray"}));
 }
 
 // Alone, it runs in the home folder that the next test gives its process.

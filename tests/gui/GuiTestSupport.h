@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QStringList>
 #include <QTest>
 #include <QWidget>
 
@@ -118,6 +121,25 @@ inline void Settle(int ms = 0) {
   QApplication::processEvents();
   if (ms > 0) QTest::qWait(ms);
   QApplication::processEvents();
+}
+
+// Runs one test of this executable in a process of its own, whose application object is made
+// from those arguments and environment (a scale factor, say, is fixed before it exists); tells
+// whether that test passed, with the child's output when it did not.
+inline ::testing::AssertionResult PassesAlone(const QString& test, const QStringList& arguments = {},
+                                              const QProcessEnvironment& environment =
+                                                  QProcessEnvironment::systemEnvironment()) {
+  QProcess child;
+  child.setProcessEnvironment(environment);
+  child.setProcessChannelMode(QProcess::MergedChannels);
+  child.start(QCoreApplication::applicationFilePath(), QStringList{"--gtest_filter=" + test} + arguments);
+  if (!child.waitForFinished(120000)) return ::testing::AssertionFailure() << "the child process did not end";
+  const QString output = QString::fromLocal8Bit(child.readAll());
+  if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0 ||
+      !output.contains("[  PASSED  ] 1 test")) {
+    return ::testing::AssertionFailure() << output.toStdString();
+  }
+  return ::testing::AssertionSuccess();
 }
 
 class GuiTest : public ::testing::Test {

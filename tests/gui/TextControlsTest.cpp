@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QScreen>
 #include <QTimer>
 
@@ -364,16 +363,7 @@ TEST_F(TextControlsTest, ABorderedAreaShowsItsWholeFrameAtEveryScaleFactor) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_SCALE_FACTOR", factor);
     env.insert("QT_QPA_PLATFORM", "offscreen");
-    QProcess child;
-    child.setProcessEnvironment(env);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(),
-                {"--gtest_filter=TextControlsTest.ABorderedAreaShowsItsWholeFrame"});
-    ASSERT_TRUE(child.waitForFinished(120000)) << "the child process did not end";
-    const QString output = QString::fromLocal8Bit(child.readAll());
-    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
-    EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
+    EXPECT_TRUE(PassesAlone("TextControlsTest.ABorderedAreaShowsItsWholeFrame", {}, env));
   }
 }
 
